@@ -1,0 +1,92 @@
+// The application object and the game-mode names.
+#include "app/app.h"
+
+#include "app/globals.h"
+#include "app/log.h"
+
+namespace spellcrypt {
+
+namespace {
+// A plain pointer rather than a smart one: GetApp must still answer while the destructor runs,
+// so that its save and log lines reach "log.txt".
+CAppGlo* g_app = nullptr;
+}  // namespace
+
+CAppGlo* GetApp() { return g_app; }
+
+CAppGlo* CreateApp() {
+  AdoptApp(new CAppGlo());
+  return g_app;
+}
+
+void AdoptApp(CAppGlo* app) {
+  if (g_app != app) delete g_app;
+  g_app = app;
+}
+
+void DestroyApp() {
+  delete g_app;
+  g_app = nullptr;
+}
+
+CAppGlo::CAppGlo() : soundManager(CreateSoundManager()), settings(std::make_unique<Settings>()) {
+  ResetSettings(*settings);
+}
+
+CAppGlo::~CAppGlo() {
+  SaveSettings();
+  tileImages.reset();
+  settings.reset();
+}
+
+void CAppGlo::HandleMessage(const Message& message) {
+  if (message.type == MsgShowTip) {
+    Log("Quick tip %d asked for; quick tips are not built yet.", message.value);
+  }
+}
+
+bool CAppGlo::LoadSettings() {
+  if (!settings) {
+    LogError("Defaults not initted?!");
+    return false;
+  }
+  return LoadSettingsFile(*settings, "defaults.dat");
+}
+
+bool CAppGlo::SaveSettings() {
+  if (!settings) {
+    LogError("Defaults not initted?!");
+    return false;
+  }
+  return SaveSettingsFile(*settings, "defaults.dat");
+}
+
+void CAppGlo::LoadScores() { Log("Local high-score tables are not built yet."); }
+void CAppGlo::SaveScores() {}
+void CAppGlo::DeleteScores() {}
+
+const char* GetModeName() {
+  CAppGlo* app = GetApp();
+  const int mode = (app != nullptr && app->settings) ? app->settings->mode : -1;
+  switch (mode) {
+    case 0:
+      return "Kidmode";
+    case 1:
+      return "Normal";
+    case 2:
+      return "Wizard";
+    default:
+      return "Unknown";
+  }
+}
+
+const char* GetScoreFileName(int mode) {
+  static const char* const kNames[] = {"scores_easy.dat", "scores_normal.dat", "scores_hard.dat"};
+  if (mode < 0 || mode > 2) {
+    LogError("Unhandled game mode");
+    return nullptr;
+  }
+  return kNames[mode];
+}
+
+}  // namespace spellcrypt

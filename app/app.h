@@ -1,0 +1,72 @@
+// The application object: owns the long-lived resources (sound, fonts, the word list, the
+// settings, the tile images) and reacts to the quick-tip message. One instance, through GetApp.
+#pragma once
+
+#include <memory>
+
+#include "app/settings.h"
+#include "audio/sound_manager.h"
+#include "gfx/bitmap_font.h"
+#include "gfx/dx_tile.h"
+#include "ui/message.h"
+#include "words/dictionary.h"
+
+namespace spellcrypt {
+
+class CPlayer;
+class CMonster;
+
+// The letter-tile sheet and the spell picture, loaded at start-up.
+struct TileImages {
+  CDXTile tiles;     // "graphics\tiles_new.jpg", 12 frames, keyed white
+  CDXTile fireball;  // "graphics\fireball.bmp", keyed magenta
+};
+
+class CAppGlo : public MessageReceiver {
+ public:
+  CAppGlo();
+  // Saves the settings, then releases what the object owns in reverse order.
+  ~CAppGlo() override;
+  CAppGlo(const CAppGlo&) = delete;
+  CAppGlo& operator=(const CAppGlo&) = delete;
+
+  // Handles MsgShowTip only.
+  void HandleMessage(const Message& message) override;
+
+  bool LoadSettings();
+  bool SaveSettings();
+  void LoadScores();
+  void SaveScores();
+  void DeleteScores();
+
+  std::unique_ptr<ISoundManager> soundManager;
+  BitmapFont bigFont;
+  BitmapFont smallFont;
+  BitmapFont greyFont;
+  Dictionary dictionary;
+  CPlayer* player = nullptr;    // not owned
+  CMonster* monster = nullptr;  // not owned
+  bool fpsDisplay = false;
+  char logPath[8] = "log.txt";
+  std::unique_ptr<Settings> settings;
+  char versionText[5] = "2.05";
+  char wordListPath[260] = "data\\master_word_list.txt";
+  std::unique_ptr<TileImages> tileImages;
+  BitmapFont summaryFont;
+};
+
+constexpr const char* kDefaultWordListPath = "data\\master_word_list.txt";
+
+// The application object; null before it is built and after shut-down.
+CAppGlo* GetApp();
+// Builds (or takes ownership of) and destroys the one application object.
+CAppGlo* CreateApp();
+void AdoptApp(CAppGlo* app);
+void DestroyApp();
+
+// "Kidmode", "Normal", "Wizard" (or "Unknown") for the current mode.
+const char* GetModeName();
+// "scores_easy.dat", "scores_normal.dat", "scores_hard.dat"; null (and an error line) otherwise.
+const char* GetScoreFileName(int mode);
+
+}  // namespace spellcrypt

@@ -1,0 +1,36 @@
+// Start-up, the main loop and shut-down, over whichever platform back end the entry point gives.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace spellcrypt {
+
+// The program: start-up, the main loop until the quit request, shut-down. Returns the exit code.
+// Builds and destroys the global state and application objects itself.
+int RunGame(IPlatform& platform, const std::string& commandLine);
+
+// Reads the command-line switches (and a word-list path) into the application object.
+void ParseCommandLine(const char* text);
+
+// One frame: timing, sound, things, screens, messages, purge, sort, draw, debug overlay.
+void RunFrame();
+// Presents the back surface; restores surfaces when the display lost them.
+void FlipScreen();
+void RestoreSurfaces();
+void SetActive(bool isActive);
+// Alt+Enter: switches between windowed and full screen.
+void ToggleFullscreen();
+// Turns one platform event into the game's input events and window reactions.
+void HandleWindowEvent(const PlatformEvent& event);
+// Posts the quit request; the main loop ends when it reaches it.
+void PostQuit(int exitCode);
+// Opens a web page in the user's browser through an Internet-shortcut file.
+void OpenWebLink(const char* address);
+// Loads (again) the four bitmap fonts of the application object.
+void LoadFonts();
+// The program directory, ending with '/'; computed once.
+const std::string& GetModuleDir();
+
+}  // namespace spellcrypt

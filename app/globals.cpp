@@ -1,0 +1,132 @@
+// The global state object: message queue, screen step and the fan-out of broadcast messages.
+#include "app/globals.h"
+
+#include <memory>
+
+#include "app/timing.h"
+#include "gfx/dx_screen.h"
+#include "platform/platform.h"
+#include "ui/screen.h"
+#include "ui/thing_list.h"
+
+namespace spellcrypt {
+
+namespace {
+std::unique_ptr<CGlobals>& GlobalsSlot() {
+  static std::unique_ptr<CGlobals> globals;
+  return globals;
+}
+}  // namespace
+
+CGlobals& GetGlobals() { return *GlobalsSlot(); }
+bool GlobalsExist() { return GlobalsSlot() != nullptr; }
+
+CGlobals& CreateGlobals(IPlatform& platform) {
+  DestroyGlobals();
+  GlobalsSlot() = std::make_unique<CGlobals>(platform);
+  CGlobals& g = *GlobalsSlot();
+  InitClock();
+  g.mersenne.Seed(static_cast<std::uint32_t>(platform.UnixTime()));
+  g.simpleRandom.Seed(platform.TickCount());
+  return g;
+}
+
+void DestroyGlobals() {
+  // The object stays reachable while it tears down: screens and things it deletes still call
+  // GetGlobals from their destructors.
+  if (GlobalsSlot()) {
+    GlobalsSlot()->Teardown();
+    GlobalsSlot().reset();
+  }
+}
+
+CGlobals::CGlobals(IPlatform& platformServices) : platform(&platformServices), things(new CThingList()) {}
+
+CGlobals::~CGlobals() { Teardown(); }
+
+void CGlobals::Teardown() {
+  while (!screens.empty()) {
+    Screen* top = screens.back();
+    screens.pop_back();
+    delete top;
+  }
+  while (!pendingScreens.empty()) {
+    Screen* pending = pendingScreens.back();
+    pendingScreens.pop_back();
+    delete pending;
+  }
+  delete things;
+  things = nullptr;
+  mouse = nullptr;
+  delete display;
+  display = nullptr;
+  messages.clear();
+}
+
+void CGlobals::HandleMessage(const Message& message) {
+  const std::size_t count = screens.size();
+  for (std::size_t i = 0; i < screens.size(); ++i) {
+    screens[i]->HandleMessage(message);
+    if (screens.size() != count) break;
+  }
+  if (things != nullptr) things->BroadcastMessage(message);
+  if (extraReceiver != nullptr) extraReceiver->HandleMessage(message);
+}
+
+void CGlobals::PostMessage(int type, std::uint32_t delayMs, MessageReceiver* receiver, int value,
+                           const char* data, void* sender) {
+  Message message;
+  message.type = type;
+  message.receiver = receiver != nullptr ? receiver : this;
+  message.value = value;
+  message.data = data;
+  message.sender = sender;
+  if (delayMs == 0) {
+    message.receiver->HandleMessage(message);
+    return;
+  }
+  message.dueTime = now + delayMs;
+  messages.push_back(message);
+}
+
+void CGlobals::CancelMessagesFor(const MessageReceiver* receiver) {
+  for (Message& message : messages) {
+    if (message.receiver == receiver) message.done = true;
+  }
+}
+
+void CGlobals::CancelAllMessages() {
+  for (Message& message : messages) message.done = true;
+}
+
+void CGlobals::DeliverDueMessages() {
+  // Messages posted by a handler are appended and seen by this same walk when already due.
+  for (auto it = messages.begin(); it != messages.end(); ++it) {
+    if (it->dueTime < now && !it->done) {
+      const Message copy = *it;
+      it->done = true;
+      copy.receiver->HandleMessage(copy);
+    }
+  }
+  messages.remove_if([this](const Message& m) { return m.dueTime < now && m.done; });
+}
+
+void CGlobals::UpdateScreens() {
+  for (std::size_t i = 0; i < screens.size(); ++i) screens[i]->Update();
+  for (std::size_t i = 0; i < screens.size();) {
+    if (screens[i]->closed) {
+      Screen* closedScreen = screens[i];
+      screens.erase(screens.begin() + static_cast<std::ptrdiff_t>(i));
+      delete closedScreen;
+    } else {
+      ++i;
+    }
+  }
+  // Screens started in one frame stack in reverse order: the first one started ends on top.
+  while (!pendingScreens.empty()) {
+    screens.push_back(pendingScreens.back());
+    pendingScreens.pop_back();
+  }
+}
+
+}  // namespace spellcrypt

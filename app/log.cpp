@@ -1,0 +1,120 @@
+// The log: every line goes to the debugger output and, once the application object exists, is
+// appended to "log.txt". One process-wide re-entrant lock serialises writers (the HTTP worker logs
+// from its own thread).
+#include "app/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+
+namespace spellcrypt {
+
+namespace {
+
+// Created on first use, which is before the global state object is built.
+std::recursive_mutex& LogLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
+void SendToDebugger(const char* text) {
+  if (GlobalsExist() && GetGlobals().platform != nullptr) {
+    GetGlobals().platform->DebugOut(text);
+  } else {
+    std::fputs(text, stderr);
+  }
+}
+
+LocalTime CurrentTime() {
+  if (GlobalsExist() && GetGlobals().platform != nullptr) return GetGlobals().platform->Now();
+  return LocalTime{};
+}
+
+void WriteLine(bool error, const char* format, va_list args) {
+  std::lock_guard<std::recursive_mutex> guard(LogLock());
+  const std::string time = GetTimeString();
+  char text[kMaxLogLine + 1];
+  std::vsnprintf(text, sizeof text, format, args);
+  char line[kMaxLogLine + 1];
+  // The whole line, time and separators included, stays within kMaxLogLine characters.
+  const int prefix = std::snprintf(line, sizeof line, error ? "ERROR - %s - " : "%s - ", time.c_str());
+  const int room = kMaxLogLine - 2 - prefix;
+  std::snprintf(line + prefix, sizeof line - static_cast<std::size_t>(prefix), "%.*s\r\n", room, text);
+  SendToDebugger(line);
+  if (CAppGlo* app = GetApp()) AppendToFile(line, app->logPath);
+}
+
+const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                               "July",    "August",   "September", "October", "November", "December"};
+
+}  // namespace
+
+void Log(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  WriteLine(false, format, args);
+  va_end(args);
+}
+
+void LogError(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  WriteLine(true, format, args);
+  va_end(args);
+}
+
+void DebugOut(const char* format, ...) {
+  char text[kMaxLogLine + 1];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text - 2, format, args);
+  va_end(args);
+  std::string line(text);
+  line += "\r\n";
+  SendToDebugger(line.c_str());
+}
+
+void ReportError(const char* caption, const char* format, ...) {
+  char text[kMaxReportText + 1];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  std::string message(text);
+  message += "\r\n";
+  if (GlobalsExist() && GetGlobals().platform != nullptr) {
+    GetGlobals().platform->ShowMessageBox(caption, message.c_str(), MessageBoxIcon::Information);
+  } else {
+    std::fprintf(stderr, "%s: %s", caption, message.c_str());
+  }
+}
+
+std::string GetDateString() {
+  const LocalTime t = CurrentTime();
+  if (t.weekday < 0 || t.weekday > 6 || t.month < 1 || t.month > 12) {
+    LogError("Get date function failed.\n");
+    return std::string();
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%s, %s %02d %04d", kWeekdays[t.weekday], kMonths[t.month - 1], t.day,
+                t.year);
+  return text;
+}
+
+std::string GetTimeString() {
+  const LocalTime t = CurrentTime();
+  int hour = t.hour % 12;
+  if (hour == 0) hour = 12;
+  char text[32];
+  std::snprintf(text, sizeof text, "%d:%02d %s", hour, t.minute, t.hour < 12 ? "AM" : "PM");
+  return text;
+}
+
+}  // namespace spellcrypt

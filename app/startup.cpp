@@ -1,0 +1,204 @@
+// Start-up and shut-down: the entry point's body, window and display creation, the resources the
+// application object loads, and the orderly teardown.
+#include <new>
+
+#include "app/app.h"
+#include "app/game_loop.h"
+#include "app/globals.h"
+#include "app/log.h"
+#include "app/timing.h"
+#include "audio/sound.h"
+#include "gfx/dx_screen.h"
+#include "platform/files.h"
+#include "ui/thing_list.h"
+
+namespace spellcrypt {
+
+namespace {
+
+constexpr const char* kWindowTitle = "Spellcrypt Gold Edition";
+
+struct FontFile {
+  BitmapFont CAppGlo::*font;
+  const char* path;
+  int cell;
+};
+constexpr FontFile kFonts[] = {
+    {&CAppGlo::bigFont, "graphics\\font\\font3.bmp", 32},
+    {&CAppGlo::smallFont, "graphics\\font\\font_small.bmp", 16},
+    {&CAppGlo::greyFont, "graphics\\font\\font_grey2.bmp", 32},
+    {&CAppGlo::summaryFont, "graphics\\font\\font_summary.bmp", 32},
+};
+
+bool CreateMainWindow() {
+  CGlobals& g = GetGlobals();
+  if (!g.platform->CreateMainWindow(kWindowTitle, g.width, g.height, g.colourDepth != 0)) return false;
+  // The client area is the frame; the window system keeps its decorations to itself.
+  g.windowWidth = g.width;
+  g.windowHeight = g.height;
+  return true;
+}
+
+void InitDisplay() {
+  CGlobals& g = GetGlobals();
+  g.display = new (std::nothrow) CDXScreen(*g.platform);
+  if (g.display == nullptr) {
+    LogError("Unable to init screen");
+    return;
+  }
+  if (g.colourDepth != 0) {
+    const int result = g.display->CreateFullScreen(g.width, g.height, g.colourDepth);
+    if (result >= 0) {
+      g.platform->ShowMainWindow(true);
+      return;
+    }
+    LogError("CreateFullScreen failed with error %d.", result);
+    g.colourDepth = 0;
+  }
+  const int result = g.display->CreateWindowed(g.width, g.height);
+  if (result < 0) LogError("CreateWindow failed with error %d.", result);
+}
+
+// Loads one of the start-up pictures, retrying in system memory as the video-memory load fails.
+// The first error line differs between the two pictures ("%s. (%d)" and "%s (%d)").
+void LoadStartupImage(CDXTile& image, const char* path, int frames, std::uint32_t key, const char* separator) {
+  CDXScreen* display = GetGlobals().display;
+  int result = image.Create(display, path, 0, 0, frames, kPlacementVideo);
+  if (result < 1) {
+    LogError("Error loading %s%s(%d), attempting system memory.", path, separator, result);
+    result = image.Create(display, path, 0, 0, frames, kPlacementSystem);
+    if (result < 1) {
+      LogError("No good, failed again.  File is missing or graphics card driver problem?");
+      return;
+    }
+  }
+  image.SetColorKey(key);
+}
+
+void LoadAppGraphics() {
+  CAppGlo& app = *GetApp();
+  app.tileImages = std::make_unique<TileImages>();
+  if (!(app.settings->soundOff && app.settings->musicOff)) app.soundManager->Init();
+  LoadFonts();
+  LoadStartupImage(app.tileImages->fireball, "graphics\\fireball.bmp", 11, 0xFF00FF,
+                   ". ");
+  LoadStartupImage(app.tileImages->tiles, "graphics\\tiles_new.jpg", 12, 0xFFFFFF,
+                   " ");
+}
+
+bool InitGame() {
+  CGlobals& g = GetGlobals();
+  CAppGlo& app = *GetApp();
+  g.extraReceiver = &app;
+  InitDisplay();
+  LoadAppGraphics();
+  Log("The pointer thing, the loading picture and the title screen are not built yet.");
+  if (!app.soundManager->HasMusic()) PlayMusicFile("sound\\title_music.ogg");
+  Log("The player and the monster are not built yet.");
+  app.LoadScores();
+
+  RunFrame();
+  if (g.display != nullptr) app.greyFont.DrawAt(280, 250, "Loading...", g.display->GetBack());
+  FlipScreen();
+
+  if (!app.dictionary.Load(app.wordListPath)) {
+    ReportError("Problem!", "Unable to locate %s!", app.wordListPath);
+    return false;
+  }
+  ResetDelta();
+  g.things->KillByName("preload1");
+  g.inputLevel = 0;
+  return true;
+}
+
+void ShutdownGame() {
+  CGlobals& g = GetGlobals();
+  if (CAppGlo* app = GetApp()) {
+    app->tileImages.reset();
+    app->soundManager->Shutdown();
+  }
+  g.platform->ShowMainWindow(false);
+  DestroyApp();
+}
+
+int MainLoop() {
+  CGlobals& g = GetGlobals();
+  PlatformEvent event;
+  for (;;) {
+    if (g.platform->PollEvent(event)) {
+      if (event.type == PlatformEventType::Quit) {
+        Log("Shuttong down");
+        return event.exitCode;
+      }
+      HandleWindowEvent(event);
+    } else if (g.active) {
+      RunFrame();
+      FlipScreen();
+      g.platform->Sleep(0);
+    } else {
+      if (g.display != nullptr && g.colourDepth == 0 && g.showPaused) {
+        g.display->GetBack()->Fill(0);
+        GetApp()->bigFont.DrawAt(230, 230, "Game paused.", g.display->GetBack());
+        FlipScreen();
+      }
+      g.platform->Sleep(100);
+    }
+  }
+}
+
+}  // namespace
+
+void LoadFonts() {
+  CAppGlo& app = *GetApp();
+  for (const FontFile& f : kFonts) {
+    if ((app.*f.font).Load(GetGlobals().display, f.path, f.cell, f.cell, 32, 128, kPlacementAny) != 0) {
+      LogError("Error loading font %s.", f.path);
+    }
+  }
+}
+
+const std::string& GetModuleDir() {
+  CGlobals& g = GetGlobals();
+  if (g.moduleDir.empty()) g.moduleDir = g.platform->ProgramDir();
+  return g.moduleDir;
+}
+
+int RunGame(IPlatform& platform, const std::string& commandLine) {
+  CreateGlobals(platform);
+  CAppGlo* app = new (std::nothrow) CAppGlo();
+  if (app == nullptr) {
+    ReportError("Error", "Serious error trying to start game");
+    DestroyGlobals();
+    return 0;
+  }
+  AdoptApp(app);
+  platform.SetWorkingDir(GetModuleDir());
+  DeleteFile(app->logPath);
+  app->LoadSettings();
+  ParseCommandLine(commandLine.c_str());
+  LoadConfig(true);
+  Log("Game started on %s.", GetDateString().c_str());
+
+  CGlobals& g = GetGlobals();
+  if (app->settings->fullscreen) {
+    g.colourDepth = 32;
+    g.fullscreenDepth = 32;
+  }
+  if (!CreateMainWindow()) {
+    platform.ShowMessageBox("Problems, man!", "Unknown error initializing the game.", MessageBoxIcon::Warning);
+    ShutdownGame();
+    DestroyGlobals();
+    return 0;
+  }
+  int exitCode = 0;
+  if (InitGame()) {
+    exitCode = MainLoop();
+  } else {
+    PostQuit(0);
+  }
+  ShutdownGame();
+  DestroyGlobals();
+  return exitCode;
+}
+
+}  // namespace spellcrypt

@@ -1,0 +1,114 @@
+// Path resolution and file helpers over the standard library and POSIX.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "app/text_util.h"
+
+namespace spellcrypt {
+
+namespace fs = std::filesystem;
+
+std::string ResolvePath(std::string_view path) {
+  std::string unified(path);
+  for (char& c : unified) {
+    if (c == '\\') c = '/';
+  }
+  std::error_code ec;
+  if (unified.empty() || fs::exists(unified, ec)) return unified;
+
+  // Walk the components, matching each without regard to case where the exact name is absent.
+  std::string resolved = unified[0] == '/' ? "/" : "";
+  bool matching = true;
+  std::size_t pos = 0;
+  while (pos <= unified.size()) {
+    std::size_t next = unified.find('/', pos);
+    if (next == std::string::npos) next = unified.size();
+    const std::string_view component(unified.data() + pos, next - pos);
+    pos = next + 1;
+    if (component.empty()) continue;
+    std::string candidate = resolved.empty() || resolved.back() == '/' ? resolved + std::string(component)
+                                                                       : resolved + "/" + std::string(component);
+    if (matching && !fs::exists(candidate, ec) && component != "." && component != "..") {
+      const fs::path dir = resolved.empty() ? fs::path(".") : fs::path(resolved);
+      bool found = false;
+      for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (EqualsNoCase(name, component)) {
+          candidate = resolved.empty() || resolved.back() == '/' ? resolved + name : resolved + "/" + name;
+          found = true;
+          break;
+        }
+      }
+      if (!found) matching = false;
+    }
+    resolved = candidate;
+  }
+  return resolved;
+}
+
+std::FILE* OpenFile(std::string_view path, const char* mode) {
+  return std::fopen(ResolvePath(path).c_str(), mode);
+}
+
+bool FileExists(std::string_view path) {
+  std::error_code ec;
+  return fs::exists(ResolvePath(path), ec);
+}
+
+bool DeleteFile(std::string_view path) {
+  std::error_code ec;
+  return fs::remove(ResolvePath(path), ec);
+}
+
+bool ReadWholeFile(std::string_view path, std::vector<std::uint8_t>& out) {
+  out.clear();
+  std::FILE* f = OpenFile(path, "rb");
+  if (f == nullptr) return false;
+  bool ok = std::fseek(f, 0, SEEK_END) == 0;
+  const long size = ok ? std::ftell(f) : -1;
+  ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (ok) {
+    out.resize(static_cast<std::size_t>(size));
+    ok = size == 0 || std::fread(out.data(), 1, out.size(), f) == out.size();
+  }
+  std::fclose(f);
+  if (!ok) out.clear();
+  return ok;
+}
+
+bool WriteFileAtomically(std::string_view path, const void* data, std::size_t size) {
+  const std::string target = ResolvePath(path);
+  const std::string temporary = target + ".tmp";
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  std::size_t written = 0;
+  while (written < size) {
+    const ssize_t n = ::write(fd, bytes + written, size - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  const bool ok = written == size && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void AppendToFile(std::string_view text, std::string_view path) {
+  if (text.empty() || path.empty()) return;
+  std::FILE* f = OpenFile(path, "ab");
+  if (f == nullptr) return;
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+}  // namespace spellcrypt

@@ -1,0 +1,28 @@
+// Files the game names: every path goes through ResolvePath, so "graphics\Rat.bmp" finds
+// "graphics/rat.bmp". Whole-file reads and atomic replacement live here too.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace spellcrypt {
+
+// Backslashes become '/', and each component that does not exist as written is matched without
+// regard to case. Components that match nothing are kept as written (a file about to be created).
+std::string ResolvePath(std::string_view path);
+// fopen after ResolvePath.
+std::FILE* OpenFile(std::string_view path, const char* mode);
+bool FileExists(std::string_view path);
+bool DeleteFile(std::string_view path);
+// Reads the whole file; false when it cannot be opened or read completely.
+bool ReadWholeFile(std::string_view path, std::vector<std::uint8_t>& out);
+// Writes the bytes to a temporary file beside the target, flushes it to disk and renames it over
+// the target, so a crash mid-write never leaves a truncated or mixed file.
+bool WriteFileAtomically(std::string_view path, const void* data, std::size_t size);
+// Appends text to a file, creating it when needed; nothing for an empty text or path.
+void AppendToFile(std::string_view text, std::string_view path);
+
+}  // namespace spellcrypt

@@ -1,0 +1,461 @@
+// The SDL2 back end. The window shows the 640x480 frame scaled to fit with its aspect ratio kept:
+// sharp (nearest neighbour) at integer multiples, smooth otherwise.
+#include "platform/sdl_platform.h"
+
+#include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <cstring>
+#include <thread>
+
+#include "platform/files.h"
+
+namespace spellcrypt {
+
+namespace {
+
+volatile sig_atomic_t g_quitSignal = 0;
+
+void OnQuitSignal(int) { g_quitSignal = 1; }
+
+// SDL key codes to the Windows virtual-key codes the game's input events carry.
+int VirtualKeyFor(SDL_Keycode sym) {
+  if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
+  if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
+  if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + (sym - SDLK_F1);
+  if (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) return 97 + (sym - SDLK_KP_1);
+  switch (sym) {
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return 9;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 13;
+    case SDLK_ESCAPE: return 27;
+    case SDLK_SPACE: return 32;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
+    case SDLK_END: return 35;
+    case SDLK_HOME: return 36;
+    case SDLK_LEFT: return 37;
+    case SDLK_UP: return 38;
+    case SDLK_RIGHT: return 39;
+    case SDLK_DOWN: return 40;
+    case SDLK_INSERT: return 45;
+    case SDLK_DELETE: return 46;
+    case SDLK_KP_0: return 96;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 17;
+    case SDLK_LALT:
+    case SDLK_RALT: return 18;
+    case SDLK_SEMICOLON: return 186;
+    case SDLK_EQUALS: return 187;
+    case SDLK_COMMA: return 188;
+    case SDLK_MINUS: return 189;
+    case SDLK_PERIOD: return 190;
+    case SDLK_SLASH: return 191;
+    case SDLK_BACKQUOTE: return 192;
+    case SDLK_LEFTBRACKET: return 219;
+    case SDLK_BACKSLASH: return 220;
+    case SDLK_RIGHTBRACKET: return 221;
+    case SDLK_QUOTE: return 222;
+    default: return 0;
+  }
+}
+
+// The character a Windows character message carries for the keys that type control characters.
+int ControlCharFor(SDL_Keycode sym) {
+  switch (sym) {
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return 9;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 13;
+    case SDLK_ESCAPE: return 27;
+    default: return 0;
+  }
+}
+
+bool ExecutableOnPath(const char* name) {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return false;
+  std::string dirs(path);
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    std::size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    const std::string candidate = dirs.substr(start, end - start) + "/" + name;
+    if (end > start && ::access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+struct SdlPlatform::Impl {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int frameWidth = 640;
+  int frameHeight = 480;
+  bool videoReady = false;
+  bool vsync = false;
+  bool fullscreen = false;
+  std::uint64_t lastPresent = 0;
+  std::deque<PlatformEvent> pending;
+  int mouseX = -1;
+  int mouseY = -1;
+
+  bool RealDisplay() const {
+    if (!videoReady) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+  }
+
+  void ClampToFrame(int& x, int& y) const {
+    x = std::clamp(x, 0, frameWidth - 1);
+    y = std::clamp(y, 0, frameHeight - 1);
+  }
+
+  void Push(const PlatformEvent& e) { pending.push_back(e); }
+
+  void PushMouseMove(int x, int y) {
+    ClampToFrame(x, y);
+    if (x == mouseX && y == mouseY) return;
+    mouseX = x;
+    mouseY = y;
+    PlatformEvent move;
+    move.type = PlatformEventType::MouseMove;
+    move.x = x;
+    move.y = y;
+    Push(move);
+  }
+
+  void Translate(const SDL_Event& e) {
+    PlatformEvent out;
+    switch (e.type) {
+      case SDL_QUIT:
+        out.type = PlatformEventType::Quit;
+        Push(out);
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+          out.type = PlatformEventType::Activated;
+          Push(out);
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          out.type = PlatformEventType::Deactivated;
+          Push(out);
+        } else if (e.window.event == SDL_WINDOWEVENT_MOVED) {
+          out.type = PlatformEventType::Moved;
+          Push(out);
+        }
+        break;
+      case SDL_KEYDOWN: {
+        const SDL_Keycode sym = e.key.keysym.sym;
+        const Uint16 mod = e.key.keysym.mod;
+        const bool alt = (mod & KMOD_ALT) != 0;
+        const bool ctrl = (mod & KMOD_CTRL) != 0;
+        if ((sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && alt) {
+          // Alt+Enter toggles full screen and is never broadcast as a key.
+          if (!e.key.repeat) {
+            out.type = PlatformEventType::ToggleFullscreen;
+            Push(out);
+          }
+          break;
+        }
+        const int vk = VirtualKeyFor(sym);
+        if (vk == 0) break;
+        out.type = PlatformEventType::KeyDown;
+        out.key = vk;
+        out.ctrl = ctrl;
+        out.alt = alt;
+        Push(out);
+        if (const int c = ControlCharFor(sym); c != 0 && !alt) {
+          PlatformEvent ch;
+          ch.type = PlatformEventType::Char;
+          ch.key = c;
+          Push(ch);
+        }
+        break;
+      }
+      case SDL_TEXTINPUT: {
+        // Printable ASCII as typed; other text is ignored, and so is text typed with left Alt.
+        if ((SDL_GetModState() & KMOD_LALT) != 0) break;
+        for (const char* p = e.text.text; *p != '\0'; ++p) {
+          const unsigned char c = static_cast<unsigned char>(*p);
+          if (c < 32 || c > 126) continue;
+          PlatformEvent ch;
+          ch.type = PlatformEventType::Char;
+          ch.key = c;
+          Push(ch);
+        }
+        break;
+      }
+      case SDL_MOUSEMOTION:
+        PushMouseMove(e.motion.x, e.motion.y);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.button != SDL_BUTTON_LEFT) break;
+        PushMouseMove(e.button.x, e.button.y);
+        out.type = e.type == SDL_MOUSEBUTTONDOWN ? PlatformEventType::MouseDown : PlatformEventType::MouseUp;
+        out.x = mouseX;
+        out.y = mouseY;
+        Push(out);
+        break;
+      case SDL_MOUSEWHEEL: {
+        int notches = e.wheel.y;
+        if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+        if (notches == 0) break;
+        out.type = PlatformEventType::Wheel;
+        out.wheel = -notches;  // one notch toward the user is +1
+        Push(out);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+};
+
+SdlPlatform::SdlPlatform() : impl_(std::make_unique<Impl>()) {
+  // SIGINT and SIGTERM end the game in order (settings saved, exit code 0).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  struct sigaction action {};
+  action.sa_handler = OnQuitSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+SdlPlatform::~SdlPlatform() {
+  if (impl_->texture != nullptr) SDL_DestroyTexture(impl_->texture);
+  if (impl_->renderer != nullptr) SDL_DestroyRenderer(impl_->renderer);
+  if (impl_->window != nullptr) SDL_DestroyWindow(impl_->window);
+  SDL_Quit();
+}
+
+std::int64_t SdlPlatform::Counter() { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); }
+std::int64_t SdlPlatform::CounterFrequency() { return static_cast<std::int64_t>(SDL_GetPerformanceFrequency()); }
+std::uint32_t SdlPlatform::TickCount() { return SDL_GetTicks(); }
+
+void SdlPlatform::Sleep(std::uint32_t ms) {
+  if (ms == 0) {
+    std::this_thread::yield();
+  } else {
+    SDL_Delay(ms);
+  }
+}
+
+LocalTime SdlPlatform::Now() {
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  LocalTime out;
+  out.year = tm.tm_year + 1900;
+  out.month = tm.tm_mon + 1;
+  out.day = tm.tm_mday;
+  out.weekday = tm.tm_wday;
+  out.hour = tm.tm_hour;
+  out.minute = tm.tm_min;
+  out.second = tm.tm_sec;
+  return out;
+}
+
+std::int64_t SdlPlatform::UnixTime() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, bool fullscreen) {
+  Impl& d = *impl_;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "SDL video could not start: %s\n", SDL_GetError());
+    return false;
+  }
+  d.videoReady = true;
+  d.frameWidth = width;
+  d.frameHeight = height;
+
+  // Start at the largest integer multiple of the frame that fits the desktop comfortably.
+  int scale = 1;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    while (width * (scale + 1) <= usable.w * 9 / 10 && height * (scale + 1) <= usable.h * 9 / 10) ++scale;
+  }
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  d.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+                              height * scale, flags);
+  if (d.window == nullptr) {
+    std::fprintf(stderr, "SDL window could not be created: %s\n", SDL_GetError());
+    return false;
+  }
+  d.fullscreen = fullscreen;
+  SDL_SetWindowMinimumSize(d.window, width / 2, height / 2);
+
+  if (SDL_Surface* icon = SDL_LoadBMP(ResolvePath(ProgramDir() + "graphics/icon.bmp").c_str())) {
+    SDL_SetColorKey(icon, SDL_TRUE, SDL_MapRGB(icon->format, 255, 0, 255));
+    SDL_SetWindowIcon(d.window, icon);
+    SDL_FreeSurface(icon);
+  }
+
+  // Accelerated with vsync where the driver offers it; the dummy driver only has the software one.
+  d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (d.renderer == nullptr) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (d.renderer == nullptr) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
+  if (d.renderer == nullptr) {
+    std::fprintf(stderr, "SDL renderer could not be created: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_RendererInfo info;
+  d.vsync = SDL_GetRendererInfo(d.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  SDL_RenderSetLogicalSize(d.renderer, width, height);
+  d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+  if (d.texture == nullptr) {
+    std::fprintf(stderr, "SDL texture could not be created: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_StartTextInput();
+  return true;
+}
+
+void SdlPlatform::ShowMainWindow(bool show) {
+  if (impl_->window == nullptr) return;
+  if (show) {
+    SDL_ShowWindow(impl_->window);
+  } else {
+    SDL_HideWindow(impl_->window);
+  }
+}
+
+bool SdlPlatform::HasWindow() const { return impl_->window != nullptr; }
+
+bool SdlPlatform::SetFullscreen(bool fullscreen) {
+  Impl& d = *impl_;
+  if (d.window == nullptr) return false;
+  if (d.fullscreen == fullscreen) return true;
+  if (SDL_SetWindowFullscreen(d.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  d.fullscreen = fullscreen;
+  return true;
+}
+
+void SdlPlatform::CentreWindow() {
+  if (impl_->window != nullptr && !impl_->fullscreen) {
+    SDL_SetWindowPosition(impl_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+}
+
+bool SdlPlatform::PollEvent(PlatformEvent& event) {
+  Impl& d = *impl_;
+  if (g_quitSignal) {
+    g_quitSignal = 0;
+    event = PlatformEvent{};
+    event.type = PlatformEventType::Quit;
+    return true;
+  }
+  if (d.pending.empty() && d.videoReady) {
+    SDL_Event e;
+    while (d.pending.empty() && SDL_PollEvent(&e)) d.Translate(e);
+  }
+  if (d.pending.empty()) return false;
+  event = d.pending.front();
+  d.pending.pop_front();
+  return true;
+}
+
+void SdlPlatform::PostQuit(int exitCode) {
+  PlatformEvent quit;
+  quit.type = PlatformEventType::Quit;
+  quit.exitCode = exitCode;
+  impl_->pending.push_back(quit);
+}
+
+void SdlPlatform::GetPointerPos(int& x, int& y) {
+  Impl& d = *impl_;
+  int wx = 0;
+  int wy = 0;
+  SDL_GetMouseState(&wx, &wy);
+  float lx = static_cast<float>(wx);
+  float ly = static_cast<float>(wy);
+  if (d.renderer != nullptr) SDL_RenderWindowToLogical(d.renderer, wx, wy, &lx, &ly);
+  x = static_cast<int>(lx);
+  y = static_cast<int>(ly);
+  d.ClampToFrame(x, y);
+}
+
+void SdlPlatform::SetPointerPos(int x, int y) {
+  Impl& d = *impl_;
+  if (d.window == nullptr) return;
+  int wx = x;
+  int wy = y;
+  if (d.renderer != nullptr) SDL_RenderLogicalToWindow(d.renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+  SDL_WarpMouseInWindow(d.window, wx, wy);
+}
+
+void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, int pitch) {
+  Impl& d = *impl_;
+  if (d.renderer == nullptr || d.texture == nullptr || width != d.frameWidth || height != d.frameHeight) return;
+  SDL_UpdateTexture(d.texture, nullptr, pixels, pitch * static_cast<int>(sizeof(std::uint32_t)));
+  // Nearest neighbour when the frame fills the window at a whole multiple, smooth otherwise.
+  int outW = 0;
+  int outH = 0;
+  SDL_GetRendererOutputSize(d.renderer, &outW, &outH);
+  const float scale = std::min(static_cast<float>(outW) / static_cast<float>(width),
+                               static_cast<float>(outH) / static_cast<float>(height));
+  const bool whole = scale >= 1.0f && scale == static_cast<float>(static_cast<int>(scale));
+  SDL_SetTextureScaleMode(d.texture, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(d.renderer);
+  SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
+  SDL_RenderPresent(d.renderer);
+  // Without vsync, pace the loop by the clock so that it never spins a processor core.
+  if (!d.vsync) {
+    constexpr std::uint64_t kMinFrameMicros = 1000000 / 120;
+    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+    const std::uint64_t elapsed = (SDL_GetPerformanceCounter() - d.lastPresent) * 1000000 / frequency;
+    if (d.lastPresent != 0 && elapsed < kMinFrameMicros) {
+      SDL_Delay(static_cast<Uint32>((kMinFrameMicros - elapsed) / 1000));
+    }
+    d.lastPresent = SDL_GetPerformanceCounter();
+  }
+}
+
+void SdlPlatform::ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
+  Impl& d = *impl_;
+  Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+  if (icon == MessageBoxIcon::Warning) flags = SDL_MESSAGEBOX_WARNING;
+  if (icon == MessageBoxIcon::Error) flags = SDL_MESSAGEBOX_ERROR;
+  // Without a display the text goes to standard error and the game carries on as if dismissed.
+  if (!d.RealDisplay() || SDL_ShowSimpleMessageBox(flags, caption, text, d.window) != 0) {
+    std::fprintf(stderr, "[%s] %s\n", caption, text);
+  }
+}
+
+void SdlPlatform::DebugOut(const char* text) { std::fputs(text, stderr); }
+
+bool SdlPlatform::SetClipboardText(const char* text) {
+  return impl_->videoReady && SDL_SetClipboardText(text) == 0;
+}
+
+OpenLinkResult SdlPlatform::OpenLink(const char* url) {
+  // SDL_OpenURL reports success even when xdg-open is missing, so look for it first.
+  if (!ExecutableOnPath("xdg-open")) return OpenLinkResult::NoAssociation;
+  return SDL_OpenURL(url) == 0 ? OpenLinkResult::Ok : OpenLinkResult::UnknownError;
+}
+
+std::string SdlPlatform::ProgramDir() {
+  char path[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return "./";
+  path[n] = '\0';
+  std::string dir(path);
+  const std::size_t slash = dir.rfind('/');
+  return slash == std::string::npos ? "./" : dir.substr(0, slash + 1);
+}
+
+bool SdlPlatform::SetWorkingDir(const std::string& dir) { return ::chdir(dir.c_str()) == 0; }
+
+}  // namespace spellcrypt
