@@ -3,6 +3,7 @@
 
 #include "app/globals.h"
 #include "app/log.h"
+#include "ui/screen_tip.h"
 
 namespace spellcrypt {
 
@@ -40,9 +41,7 @@ CAppGlo::~CAppGlo() {
 }
 
 void CAppGlo::HandleMessage(const Message& message) {
-  if (message.type == MsgShowTip) {
-    Log("Quick tip %d asked for; quick tips are not built yet.", message.value);
-  }
+  if (message.type == MsgShowTip) ShowTip(message.value, -1);
 }
 
 bool CAppGlo::LoadSettings() {

@@ -10,7 +10,9 @@
 #include "app/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
+#include "ui/keyboard_focus.h"
 #include "ui/thing_list.h"
+#include "ui/thing_mouse.h"
 
 namespace spellcrypt {
 
@@ -104,7 +106,7 @@ void HandleWindowEvent(const PlatformEvent& event) {
       break;
     case PlatformEventType::KeyDown:
       Broadcast(InputKeyDown, event.key);
-      // Keyboard focus between buttons arrives with the widgets.
+      HandleNavigationKey(event.key);
       if ((event.key == 'F') && event.ctrl && event.alt && g.active && app != nullptr) {
         Log("Toggle FPS display");
         app->fpsDisplay = !app->fpsDisplay;
@@ -118,7 +120,8 @@ void HandleWindowEvent(const PlatformEvent& event) {
       RestoreSurfaces();
       break;
     case PlatformEventType::MouseMove:
-      // The pointer thing arrives with the widgets; until then the position is not tracked.
+      // In full screen the pointer thing polls the position itself.
+      if (g.colourDepth == 0 && g.mouse != nullptr) g.mouse->SetPosition(event.x, event.y);
       break;
     case PlatformEventType::MouseDown:
       Broadcast(InputMouseDown);

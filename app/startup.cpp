@@ -10,7 +10,10 @@
 #include "audio/sound.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
+#include "ui/screen_title.h"
 #include "ui/thing_list.h"
+#include "ui/thing_message.h"
+#include "ui/thing_mouse.h"
 
 namespace spellcrypt {
 
@@ -92,8 +95,17 @@ bool InitGame() {
   g.extraReceiver = &app;
   InitDisplay();
   LoadAppGraphics();
-  Log("The pointer thing, the loading picture and the title screen are not built yet.");
+  g.mouse = new CThingMouse();
+  g.mouse->hidden = true;  // the user sees the system's own cursor
+  g.things->Add(g.mouse);
+
   if (!app.soundManager->HasMusic()) PlayMusicFile("sound\\title_music.ogg");
+  // The title picture shows while the word list loads.
+  auto* preload = new CThingSprite();
+  preload->SetName("preload1");
+  preload->layer = 0;
+  preload->LoadImage("graphics\\title_screen.jpg", true, kMagenta);
+  g.things->Add(preload);
   Log("The player and the monster are not built yet.");
   app.LoadScores();
 
@@ -108,6 +120,8 @@ bool InitGame() {
   ResetDelta();
   g.things->KillByName("preload1");
   g.inputLevel = 0;
+  GoToTitle();
+  g.things->Add(new CThingMessage());
   return true;
 }
 

@@ -1,0 +1,105 @@
+// Buttons: hover highlight, press, and the delayed click.
+#include "ui/button.h"
+
+#include "app/globals.h"
+#include "app/text_util.h"
+#include "ui/thing_list.h"
+
+namespace spellcrypt {
+
+CThingButton::CThingButton() {
+  kind = 1;
+  mouseAware = true;
+  keyboardSelectable = true;
+  SetVisualState(kButtonNormal);
+}
+
+void CThingButton::SetNormalImage(const char* path) {
+  CopyText(normalImage, sizeof normalImage, path != nullptr ? path : "");
+  if (!HasImage()) LoadImage(normalImage, false, kMagenta);
+  SetVisualState(kButtonNormal);
+}
+
+void CThingButton::SetOverImage(const char* path, bool isTransparent) {
+  CopyText(overImage, sizeof overImage, path != nullptr ? path : "");
+  overTransparent = isTransparent;
+  if (!HasImage()) LoadImage(overImage, overTransparent, kMagenta);
+}
+
+void CThingButton::SetPressedImage(const char* path) {
+  CopyText(pressedImage, sizeof pressedImage, path != nullptr ? path : "");
+  if (!HasImage()) LoadImage(pressedImage, false, kMagenta);
+}
+
+void CThingButton::SetVisualState(int state) {
+  visualState = state;
+  switch (state) {
+    case kButtonNormal:
+      hidden = normalImage[0] == '\0';
+      if (!hidden) LoadImage(normalImage, false, kMagenta);
+      break;
+    case kButtonHighlighted:
+      hidden = overImage[0] == '\0';
+      break;
+    default:
+      hidden = false;
+      break;
+  }
+}
+
+void CThingButton::Highlight() {
+  SetVisualState(kButtonHighlighted);
+  if (overImage[0] != '\0') LoadImage(overImage, overTransparent, kMagenta);
+}
+
+void CThingButton::HandleInput(int type, const InputEvent* event) {
+  CThingSprite::HandleInput(type, event);
+  if (!InputAllowed() || clicking) return;
+  switch (type) {
+    case InputMouseLeave:
+      SetVisualState(kButtonNormal);
+      break;
+    case InputMouseEnter:
+      Highlight();
+      if (playHighlightSound) PlayHighlightSound();
+      break;
+    case InputMouseDown:
+      if (!PointerInside()) break;
+      PlayClickSound();
+      SetVisualState(kButtonPressed);
+      if (pressedImage[0] != '\0') LoadImage(pressedImage, false, kMagenta);
+      clickTimer.Restart();
+      clicking = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void CThingButton::Update() {
+  CGlobals& g = GetGlobals();
+  if (level < g.inputLevel && (owner == nullptr || owner == g.TopScreen())) {
+    // Under a popup: only drop a highlight the pointer has left. The pointer is then no longer
+    // over the button, so a later return onto it highlights it again.
+    if (visualState == kButtonHighlighted && !PointerInside()) {
+      SetVisualState(kButtonNormal);
+      hovering = false;
+    }
+    return;
+  }
+  if (clicking && clickTimer.IsReady()) {
+    clicking = false;
+    if (!noRehighlight) {
+      if (PointerInside()) {
+        Highlight();
+      } else {
+        SetVisualState(kButtonNormal);
+      }
+    }
+    // The action happens now, one click delay after the press, while the pressed picture showed.
+    g.things->BroadcastInput(InputClicked, id, command);
+  }
+  CThingSprite::Update();
+}
+
+}  // namespace spellcrypt

@@ -1,0 +1,24 @@
+// Menu buttons.
+#include "ui/menu_button.h"
+
+#include "audio/sound.h"
+#include "ui/game_popups.h"
+
+namespace spellcrypt {
+
+void CMenuBut::PlayClickSound() { PlayEffect("sound\\click.wav"); }
+void CMenuBut::PlayHighlightSound() { PlayEffect("sound\\highlight.wav"); }
+
+void CMenuBut::HandleInput(int type, const InputEvent* event) {
+  CThingButton::HandleInput(type, event);
+  if (!InputAllowed() || event == nullptr) return;
+  if (type == InputChar && event->key == 27) {
+    // Escape backs out of the two questions of the game without answering them.
+    if (command == kCmdRestartYes) CloseContinueQuestion();
+    if (command == kCmdQuitNo) CloseQuitQuestion();
+  } else if (type == InputClicked && event->senderId == id) {
+    RunMenuCommand(command);
+  }
+}
+
+}  // namespace spellcrypt

@@ -1,0 +1,89 @@
+// What each menu command does. One table: the command number and its action.
+#include <new>
+
+#include "app/game_loop.h"
+#include "app/globals.h"
+#include "app/log.h"
+#include "ui/game_link.h"
+#include "ui/game_popups.h"
+#include "ui/menu_button.h"
+#include "ui/screen_options.h"
+
+#ifndef SPELLCRYPT_WEB_ADDRESS
+#define SPELLCRYPT_WEB_ADDRESS "spellcrypt.example.org"
+#endif
+
+namespace spellcrypt {
+
+namespace {
+
+void OpenOptions() {
+  CGlobals& g = GetGlobals();
+  g.inputLevel = 100;
+  auto* options = new (std::nothrow) ScreenOptions();
+  if (options == nullptr) {
+    LogError("Out of mem?");
+    return;
+  }
+  if (!options->Start()) LogError("Out of mem?");
+}
+
+void AskToLeaveGame() {
+  if (BoardCanLeave()) OpenQuitQuestion();
+}
+
+void AnswerQuitYes() {
+  CloseQuitQuestion();
+  SaveAndLeaveGame();
+}
+
+void AnswerRestartYes() {
+  CloseContinueQuestion();
+  ContinueSavedGame();
+}
+
+void AnswerRestartNo() {
+  CloseContinueQuestion();
+  OpenDifficultyChooser();
+}
+
+void VisitWebSite() { OpenWebLink(SPELLCRYPT_WEB_ADDRESS); }
+void Quit() { PostQuit(0); }
+
+struct CommandEntry {
+  int command;
+  void (*action)();
+};
+
+constexpr CommandEntry kCommands[] = {
+    {kCmdPlay, StartPlay},
+    {kCmdJumble, BoardJumble},
+    {kCmdLastWord, BoardRecallLastWord},
+    {kCmdQuit, Quit},
+    {kCmdOptions, OpenOptions},
+    {kCmdHelp, OpenHelpPopup},
+    {kCmdHelpBack, CloseHelpPopup},
+    {kCmdHallOfFame, OpenHighScores},
+    {kCmdPause, OpenPausePopup},
+    {kCmdGameQuit, AskToLeaveGame},
+    {kCmdQuitYes, AnswerQuitYes},
+    {kCmdQuitNo, CloseQuitQuestion},
+    {kCmdPauseContinue, ClosePausePopup},
+    {kCmdVisitWebSite, VisitWebSite},
+    {kCmdRestartYes, AnswerRestartYes},
+    {kCmdRestartNo, AnswerRestartNo},
+};
+
+}  // namespace
+
+bool RunMenuCommand(int command) {
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.command == command) {
+      entry.action();
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace spellcrypt
