@@ -1,0 +1,223 @@
+// Text widgets: word wrap, text box scrolling (wheel, slider, buttons), the text input, the
+// message line and the big message.
+#include <string>
+
+#include "tests/ui_test_support.h"
+#include "ui/big_message.h"
+#include "ui/slider.h"
+#include "ui/text_box.h"
+#include "ui/text_input.h"
+#include "ui/text_wrap.h"
+#include "ui/thing_message.h"
+
+namespace spellcrypt {
+namespace {
+
+// Every character 10 pixels wide.
+int TenEach(std::string_view text) { return static_cast<int>(text.size()) * 10; }
+
+TEST(WrapTextTest, BreaksBeforeTheLastSpaceThatFitsAndDropsIt) {
+  EXPECT_EQ(WrapText("the quick brown fox", 100, TenEach),
+            (std::vector<std::string>{"the quick", "brown fox"}));
+  EXPECT_EQ(WrapText("short", 100, TenEach), (std::vector<std::string>{"short"}));
+  EXPECT_EQ(WrapText("", 100, TenEach), (std::vector<std::string>{}));
+}
+
+TEST(WrapTextTest, LineEndsEndLinesAndLeaveNoReturnsBehind) {
+  EXPECT_EQ(WrapText("one\ntwo\r\nthree\n\rfour\n\nfive", 100, TenEach),
+            (std::vector<std::string>{"one", "two", "three", "four", "", "five"}));
+}
+
+TEST(WrapTextTest, WordWiderThanTheBoxIsCutAfterItsLastFittingCharacter) {
+  EXPECT_EQ(WrapText("abcdefghijkl mn", 50, TenEach), (std::vector<std::string>{"abcde", "fghij", "kl mn"}));
+  // Narrower than one letter: still one letter a line, never stuck.
+  EXPECT_EQ(WrapText("abc", 5, TenEach), (std::vector<std::string>{"a", "b", "c"}));
+  // A font without glyphs measures -1: nothing is wrapped but line ends.
+  EXPECT_EQ(WrapText("a b c\nd", 1, [](std::string_view) { return -1; }),
+            (std::vector<std::string>{"a b c", "d"}));
+}
+
+class TextBoxTest : public UiTest {
+ protected:
+  CTextBox* BoxOfLines(int count) {
+    auto* box = Add(new CTextBox());
+    for (int i = 0; i < count; ++i) box->AddLine("line " + std::to_string(i));
+    return box;
+  }
+};
+
+TEST_F(TextBoxTest, TwentyFiveLinesInTenScrollFromZeroToFifteen) {
+  CTextBox* box = BoxOfLines(25);
+  ASSERT_EQ(box->VisibleLines(), 10);
+  box->Scroll(-3);
+  EXPECT_EQ(box->ScrollPos(), 0);
+  box->Scroll(100);
+  EXPECT_EQ(box->ScrollPos(), 15);
+  box->ScrollToFraction(0.5f);
+  EXPECT_EQ(box->ScrollPos(), 7);
+  box->ScrollToFraction(0.0f);
+  EXPECT_EQ(box->ScrollPos(), 0);
+  CTextBox* fits = BoxOfLines(4);
+  fits->Scroll(2);
+  EXPECT_EQ(fits->ScrollPos(), 0);
+}
+
+TEST_F(TextBoxTest, WheelTowardTheUserScrollsDownEvenUnderAPopup) {
+  CTextBox* box = BoxOfLines(25);
+  Wheel(1);
+  EXPECT_EQ(box->ScrollPos(), 1);
+  G().inputLevel = 100;
+  Wheel(2);
+  EXPECT_EQ(box->ScrollPos(), 3);
+  Wheel(-1);
+  EXPECT_EQ(box->ScrollPos(), 2);
+}
+
+TEST_F(TextBoxTest, ScrollButtonsMoveAPageAndFollowTheBox) {
+  CTextBox* box = BoxOfLines(25);
+  box->SetPosition(100, 50);
+  auto* up = Add(new CThingSprite());
+  auto* down = Add(new CThingSprite());
+  box->SetUpButton(up->id, 300, 0);
+  box->SetDownButton(down->id, 300, 200);
+  EXPECT_EQ(down->x, 400.0f);
+  EXPECT_EQ(down->y, 250.0f);
+  G().things->BroadcastInput(InputClicked, down->id, 0);
+  EXPECT_EQ(box->ScrollPos(), 10);
+  G().things->BroadcastInput(InputClicked, up->id, 0);
+  EXPECT_EQ(box->ScrollPos(), 0);
+  // The buttons go with the box.
+  const int upId = up->id;
+  G().things->KillById(box->id);
+  Frame();
+  EXPECT_EQ(G().things->FindById(upId), nullptr);
+}
+
+TEST_F(TextBoxTest, SliderFollowsTheTextAndTheTextFollowsADrag) {
+  CTextBox* box = BoxOfLines(25);
+  box->AttachSlider("graphics\\knob.bmp", 400, 20, 100);
+  CSlider* slider = box->Slider();
+  ASSERT_NE(slider, nullptr);
+  slider->AttachImage(Sheet(16, 16), true, kMagenta);
+  Frame();
+  // One notch at a time must not be pulled back by the slider's rounding.
+  for (int i = 1; i <= 15; ++i) {
+    Wheel(1);
+    Frame();
+    EXPECT_EQ(box->ScrollPos(), i);
+  }
+  EXPECT_EQ(static_cast<int>(slider->y), 20 + 100);
+
+  // Dragging the knob halfway up scrolls the text with it.
+  PointAt(405, 125);
+  Press();
+  PointAt(405, 75);
+  Frame();
+  Frame();
+  Release();
+  EXPECT_EQ(static_cast<int>(slider->y), 70);
+  EXPECT_EQ(box->ScrollPos(), 7);
+}
+
+TEST_F(TextBoxTest, AllTextEndsEveryLineWithReturnAndLineFeed) {
+  CTextBox* box = BoxOfLines(2);
+  std::string all;
+  box->GetAllText(all);
+  EXPECT_EQ(all, "line 0\r\nline 1\r\n");
+}
+
+class TextInputTest : public UiTest {};
+
+TEST_F(TextInputTest, TwentyLongInputKeepsNineteenCharacters) {
+  auto* input = Add(new CTextInput());
+  for (char c : std::string("abcdefghijklmnopqrstuvwxyz")) Char(c);
+  EXPECT_STREQ(input->text, "abcdefghijklmnopqrs");
+  Char(27);  // Escape changes nothing
+  EXPECT_STREQ(input->text, "abcdefghijklmnopqrs");
+  for (int i = 0; i < 25; ++i) Char(8);
+  EXPECT_STREQ(input->text, "");
+  input->maxLength = 100000;  // never past the buffer
+  for (int i = 0; i < 300; ++i) Char('x');
+  EXPECT_EQ(std::string(input->text).size(), sizeof input->text - 1);
+}
+
+TEST_F(TextInputTest, EnterAnnouncesTheTextAndInputUnderAPopupIsIgnored) {
+  auto* probe = Add(new InputProbe());
+  auto* input = Add(new CTextInput());
+  input->SetText("Merlin");
+  Char(13);
+  EXPECT_EQ(probe->Count(InputTextEntered), 1);
+  G().inputLevel = 100;
+  Char('x');
+  Char(13);
+  EXPECT_STREQ(input->text, "Merlin");
+  EXPECT_EQ(probe->Count(InputTextEntered), 1);
+}
+
+class MessageLineTest : public UiTest {
+ protected:
+  // Whether the message is still showing after `ms` (the line draws, and times out, every frame).
+  CThingMessage* line = nullptr;
+  void SetUp() override {
+    UiTest::SetUp();
+    line = Add(new CThingMessage());
+  }
+};
+
+TEST_F(MessageLineTest, ShowsForTwoSecondsOrEightyMillisecondsACharacter) {
+  ShowMessage("0123456789");
+  Frame(1990);
+  EXPECT_EQ(line->active, 1);
+  Frame(20);
+  EXPECT_EQ(line->active, 0);
+
+  ShowMessage(std::string(30, 'x').c_str());
+  Frame(2390);
+  EXPECT_EQ(line->active, 1);
+  Frame(20);
+  EXPECT_EQ(line->active, 0);
+}
+
+TEST_F(MessageLineTest, FiveHundredTwelveCharactersFitAndOneMoreIsRefused) {
+  const std::string longest(512, 'a');
+  ShowMessage(longest.c_str());
+  EXPECT_EQ(std::string(line->text), longest);
+  ShowStickyMessage(std::string(513, 'b').c_str());
+  EXPECT_TRUE(Logged("ERROR - ") && Logged("CThingMessage:  Message is too large!"));
+  EXPECT_EQ(std::string(line->text), longest);
+  EXPECT_FALSE(line->sticky);
+}
+
+TEST_F(MessageLineTest, StickyStaysAndAGivenTimeReplacesTheComputedOne) {
+  ShowStickyMessage("Stay");
+  Frame(5000);
+  EXPECT_EQ(line->active, 1);
+  ShowMessageFor("Brief", 500);
+  EXPECT_FALSE(line->sticky);
+  Frame(510);
+  EXPECT_EQ(line->active, 0);
+  ShowMessageFor("Default", 0);
+  Frame(1990);
+  EXPECT_EQ(line->active, 1);
+}
+
+TEST_F(MessageLineTest, WithoutTheMessageLineNothingIsShown) {
+  G().things->KillByPointer(line);
+  Frame();
+  ShowMessage("lost");
+  EXPECT_TRUE(Logged("Unable to show message, CThingMessage not initted yet I guess."));
+}
+
+TEST_F(MessageLineTest, BigMessageTakesFiveHundredTwelveCharactersAndNoMore) {
+  auto* big = Add(new CBigMessage());
+  big->SetSticky(true);
+  big->SetText(std::string(512, 'c').c_str());
+  EXPECT_EQ(std::string(big->text).size(), 512u);
+  EXPECT_FALSE(big->sticky);
+  big->SetText(std::string(513, 'd').c_str());
+  EXPECT_TRUE(Logged("CBigMessage:  Message is too large!"));
+  EXPECT_EQ(big->text[0], 'c');
+}
+
+}  // namespace
+}  // namespace spellcrypt

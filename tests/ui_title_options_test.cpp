@@ -1,0 +1,232 @@
+// The title page, the options page with its question and notices, and the quick tips.
+#include <cstring>
+
+#include "tests/ui_test_support.h"
+#include "ui/check_box.h"
+#include "ui/menu_button.h"
+#include "ui/screen_options.h"
+#include "ui/screen_tip.h"
+#include "ui/screen_title.h"
+#include "ui/screen_yes_no.h"
+#include "ui/spider_spawn.h"
+#include "ui/text_box.h"
+
+namespace spellcrypt {
+namespace {
+
+class MenuScreensTest : public UiTest {
+ protected:
+  // Live things of a class, in list order; with an owner, only that screen's members.
+  template <typename T>
+  std::vector<T*> Things(const Screen* owner = nullptr) {
+    std::vector<T*> found;
+    G().things->ForEachLive([&](CThing* thing) {
+      if (auto* t = dynamic_cast<T*>(thing); t != nullptr && (owner == nullptr || thing->owner == owner)) {
+        found.push_back(t);
+      }
+    });
+    return found;
+  }
+  void PostMessageToAll(int type, int value = 0) { G().PostMessage(type, 0, nullptr, value); }
+  void PostMessageTo(MessageReceiver* receiver, int type, int value) { G().PostMessage(type, 0, receiver, value); }
+  template <typename T>
+  T* Top() {
+    return dynamic_cast<T*>(G().TopScreen());
+  }
+  // Gives a widget a blank picture so that the pointer can hit it, and clicks it.
+  void ClickOn(CThingSprite* widget) {
+    if (!widget->HasImage()) widget->AttachImage(Sheet(40, 20, 2), false, kMagenta);
+    PointAt(static_cast<int>(widget->x) + 2, static_cast<int>(widget->y) + 2);
+    Frame();
+    Press();
+    Release();
+    Frames(15, 20);
+  }
+  void OpenOptionsFromTitle() {
+    ASSERT_TRUE(GoToTitle());
+    Frame();
+    ASSERT_TRUE(RunMenuCommand(kCmdOptions));
+    Frame();
+    options = Top<ScreenOptions>();
+    ASSERT_NE(options, nullptr);
+    boxes = Things<CCheckBox>(options);
+    buttons = Things<CMenuBut>(options);
+    ASSERT_EQ(boxes.size(), 3u);
+    ASSERT_EQ(buttons.size(), 3u);
+  }
+  ScreenOptions* options = nullptr;
+  std::vector<CCheckBox*> boxes;   // full screen, sound, music
+  std::vector<CMenuBut*> buttons;  // reset tips, reset scores, back
+};
+
+TEST_F(MenuScreensTest, TitleHasItsMenuInOrderInvisibleUntilPointedAt) {
+  ASSERT_TRUE(GoToTitle());
+  Frame();
+  ASSERT_NE(Top<ScreenTitle>(), nullptr);
+  std::vector<int> commands;
+  for (CMenuBut* button : Things<CMenuBut>()) {
+    commands.push_back(button->command);
+    EXPECT_EQ(button->layer, 3);
+    EXPECT_EQ(button->owner, nullptr);
+  }
+  EXPECT_EQ(commands, (std::vector<int>{kCmdPlay, kCmdOptions, kCmdHelp, kCmdHallOfFame, kCmdVisitWebSite, kCmdQuit,
+                                        kCmdVisitWebSite}));
+  CMenuBut* play = Things<CMenuBut>().front();
+  EXPECT_TRUE(play->hidden);
+  EXPECT_STREQ(play->normalImage, "");
+  EXPECT_STREQ(play->overImage, "graphics\\title_play.bmp");
+  CMenuBut* logo = Things<CMenuBut>().back();
+  EXPECT_FALSE(logo->keyboardSelectable);
+  EXPECT_FALSE(logo->playHighlightSound);
+  EXPECT_TRUE(logo->fading);
+  EXPECT_LT(logo->translucency, 256.0f);
+
+  auto* spiders = dynamic_cast<CSpiderSpawn*>(G().things->FindByName("spiders"));
+  ASSERT_NE(spiders, nullptr);
+  EXPECT_EQ(spiders->layer, 100);
+  const std::vector<CTextBox*> texts = Things<CTextBox>();
+  ASSERT_EQ(texts.size(), 1u);  // the usual word list: no word-list line
+  ASSERT_EQ(texts[0]->Lines().size(), 1u);
+  EXPECT_EQ(texts[0]->Lines()[0], "v 2.05");
+
+  // The arrow keys visit play to quit and skip the logo.
+  Key(vk::Down);
+  EXPECT_EQ(platform.pointerX, 523);
+  EXPECT_EQ(platform.pointerY, 407);
+  Key(vk::Down);
+  EXPECT_EQ(platform.pointerX, 522);
+  EXPECT_EQ(platform.pointerY, 208);
+
+  PostMessageToAll(MsgCloseTitle);
+  Frame();
+  EXPECT_TRUE(G().screens.empty());
+  EXPECT_EQ(G().things->FindByName("spiders"), nullptr);
+}
+
+TEST_F(MenuScreensTest, UnusualWordListIsNamedOnTheTitle) {
+  std::strcpy(App().wordListPath, "/tmp/words.txt");
+  ASSERT_TRUE(GoToTitle());
+  Frame();
+  const std::vector<CTextBox*> texts = Things<CTextBox>();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1]->Lines()[0], "Using wordlist /tmp/words.txt.");
+}
+
+TEST_F(MenuScreensTest, OptionsSwitchSoundAndMusicAndGoBack) {
+  OpenOptionsFromTitle();
+  EXPECT_EQ(G().inputLevel, 100);
+  EXPECT_EQ(G().things->FindByName("spiders")->layer, 503);
+  ASSERT_FALSE(App().settings->soundOff);
+  EXPECT_TRUE(boxes[1]->checked);
+  ClickOn(boxes[1]);
+  EXPECT_EQ(App().settings->soundOff, 1);
+  ClickOn(boxes[2]);
+  EXPECT_EQ(App().settings->musicOff, 1);
+  ClickOn(boxes[2]);
+  EXPECT_EQ(App().settings->musicOff, 0);
+
+  // The title's buttons stay quiet under the options page.
+  ClickOn(Things<CMenuBut>(nullptr).front());
+  EXPECT_FALSE(Logged("Playing a game"));
+
+  ClickOn(buttons[2]);
+  Frame();
+  EXPECT_NE(Top<ScreenTitle>(), nullptr);
+  EXPECT_EQ(G().inputLevel, 0);
+  EXPECT_EQ(G().things->FindByName("spiders")->layer, 4);
+}
+
+TEST_F(MenuScreensTest, ResetTipsShowsANoticeAndEveryTipComesBackOnce) {
+  OpenOptionsFromTitle();
+  App().settings->tipShown[0] = 1;
+  App().settings->tipShown[5] = 1;
+  ClickOn(buttons[0]);
+  EXPECT_EQ(App().settings->tipShown[0], 0);
+  EXPECT_EQ(App().settings->tipShown[5], 0);
+  EXPECT_EQ(G().inputLevel, 200);
+  auto* notice = Top<ScreenContinue>();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(notice->text, "Quick tips have been reset and will be shown again.");
+  Char(13);
+  Frame();
+  EXPECT_EQ(Top<ScreenOptions>(), options);
+  EXPECT_EQ(G().inputLevel, 100);
+
+  ClickOn(buttons[2]);
+  EXPECT_TRUE(ShowTip(5, -1));
+  Frame();
+  EXPECT_NE(Top<ScreenTip>(), nullptr);
+}
+
+TEST_F(MenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
+  OpenOptionsFromTitle();
+  ClickOn(buttons[1]);
+  auto* question = Top<ScreenYesNo>();
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(question->question, "Completely erase all local high scores?");
+  EXPECT_EQ(G().inputLevel, 200);
+  Char(13);  // Enter does not answer
+  Frame();
+  ASSERT_EQ(Top<ScreenYesNo>(), question);
+  Char(27);  // Escape answers no
+  Char(27);  // and only once
+  Frame();
+  EXPECT_EQ(Top<ScreenOptions>(), options);
+  EXPECT_EQ(G().inputLevel, 100);
+  EXPECT_FALSE(Logged("Clearing highscores"));
+
+  ClickOn(buttons[1]);
+  question = Top<ScreenYesNo>();
+  ASSERT_NE(question, nullptr);
+  const std::vector<CMenuBut*> answers = Things<CMenuBut>(question);
+  ASSERT_EQ(answers.size(), 2u);
+  ClickOn(answers[0]);
+  EXPECT_EQ(CountLogged("Clearing highscores"), 1);
+  auto* notice = Top<ScreenContinue>();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(notice->text, "Local highscores have been reset to defaults.  Now go fill 'em up!");
+  EXPECT_EQ(G().inputLevel, 200);
+  Char(27);
+  Frame();
+  EXPECT_EQ(Top<ScreenOptions>(), options);
+  EXPECT_EQ(G().inputLevel, 100);
+}
+
+TEST_F(MenuScreensTest, EachTipShowsOnceAndGivesTheInputLevelBack) {
+  G().inputLevel = 100;
+  PostMessageTo(&App(), MsgShowTip, 2);
+  Frame();
+  auto* tip = Top<ScreenTip>();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->tip, 2);
+  EXPECT_EQ(G().inputLevel, 1000);
+  Char(27);
+  Frame(100);
+  ASSERT_EQ(Top<ScreenTip>(), tip);  // it slides out first
+  Frames(30, 20);
+  EXPECT_TRUE(G().screens.empty());
+  EXPECT_EQ(G().inputLevel, 100);
+  EXPECT_TRUE(ShowTip(2, -1));
+  Frame();
+  EXPECT_TRUE(G().screens.empty());
+  EXPECT_FALSE(ShowTip(6, -1));
+  EXPECT_FALSE(ShowTip(-1, -1));
+}
+
+TEST_F(MenuScreensTest, TwoTipsAtOnceLeaveTheGameUsableAfterwards) {
+  ShowTip(3, -1);
+  ShowTip(5, -1);
+  Frame();
+  ASSERT_EQ(G().screens.size(), 2u);
+  Char(13);
+  Frames(40, 20);
+  ASSERT_EQ(G().screens.size(), 1u);
+  EXPECT_EQ(G().inputLevel, 1000);  // the second tip still holds the input
+  Char(13);
+  Frames(40, 20);
+  EXPECT_TRUE(G().screens.empty());
+  EXPECT_EQ(G().inputLevel, 0);
+}
+
+}  // namespace
+}  // namespace spellcrypt
