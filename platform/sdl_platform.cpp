@@ -99,22 +99,8 @@ int VirtualKeyFor(SDL_Keycode sym) {
   }
 }
 
-// The character a Windows character message carries for the keys that type control characters.
-int ControlCharFor(SDL_Keycode sym) {
-  switch (sym) {
-    case SDLK_BACKSPACE:
-      return 8;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return 13;
-    case SDLK_ESCAPE:
-      return 27;
-    default:
-      return 0;
-  }
-}
+// Backspace, Tab, Enter and Escape also type a character, whose code is their key code.
+bool TypesControlChar(int vk) { return vk == 8 || vk == 9 || vk == 13 || vk == 27; }
 
 bool ExecutableOnPath(const char* name) {
   const char* path = std::getenv("PATH");
@@ -211,10 +197,10 @@ struct SdlPlatform::Impl {
         out.ctrl = ctrl;
         out.alt = alt;
         Push(out);
-        if (const int c = ControlCharFor(sym); c != 0 && !alt) {
+        if (TypesControlChar(vk) && !alt) {
           PlatformEvent ch;
           ch.type = PlatformEventType::Char;
-          ch.key = c;
+          ch.key = vk;
           Push(ch);
         }
         break;
