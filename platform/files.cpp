@@ -32,8 +32,9 @@ std::string ResolvePath(std::string_view path) {
     const std::string_view component(unified.data() + pos, next - pos);
     pos = next + 1;
     if (component.empty()) continue;
-    std::string candidate = resolved.empty() || resolved.back() == '/' ? resolved + std::string(component)
-                                                                       : resolved + "/" + std::string(component);
+    std::string candidate = resolved.empty() || resolved.back() == '/'
+                                ? resolved + std::string(component)
+                                : resolved + "/" + std::string(component);
     if (matching && !fs::exists(candidate, ec) && component != "." && component != "..") {
       const fs::path dir = resolved.empty() ? fs::path(".") : fs::path(resolved);
       bool found = false;
