@@ -1,7 +1,7 @@
 // Shared set-up for the widget and screen tests.
 #include "tests/ui_test_support.h"
 
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "app/game_loop.h"
@@ -13,19 +13,7 @@
 namespace spellcrypt {
 
 void UiTest::SetUp() {
-  // Every test works in a folder of its own: the application writes "log.txt" and
-  // "defaults.dat" into the working folder.
-  oldFolder_ = std::filesystem::current_path();
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  folder = std::filesystem::temp_directory_path() /
-           (std::string("spellcrypt_ui_") + info->test_suite_name() + "_" + info->name());
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  std::filesystem::current_path(folder);
-  platform.SetProgramDir(folder.string());
-
-  CreateGlobals(platform);
-  CreateApp();
+  HeadlessFixture::SetUp();
   CGlobals& g = GetGlobals();
   g.extraReceiver = GetApp();
   g.display = new CDXScreen(platform);
@@ -38,11 +26,8 @@ void UiTest::SetUp() {
 }
 
 void UiTest::TearDown() {
-  DestroyApp();
-  DestroyGlobals();
+  HeadlessFixture::TearDown();
   sheets_.clear();
-  std::filesystem::current_path(oldFolder_);
-  std::filesystem::remove_all(folder);
 }
 
 void UiTest::Frame(std::uint32_t ms) {
@@ -117,14 +102,7 @@ void UiTest::WriteBmp(const std::string& path, int w, int h, std::uint32_t rgb) 
                                                   static_cast<std::streamsize>(bytes.size()));
 }
 
-bool UiTest::Logged(const std::string& text) const { return CountLogged(text) > 0; }
-
-int UiTest::CountLogged(const std::string& text) const {
-  int count = 0;
-  for (const std::string& line : platform.debugLines) {
-    if (line.find(text) != std::string::npos) ++count;
-  }
-  return count;
-}
+bool UiTest::Logged(const std::string& text) const { return testing::SawLine(platform_, text); }
+int UiTest::CountLogged(const std::string& text) const { return testing::CountLines(platform_, text); }
 
 }  // namespace spellcrypt

@@ -1,11 +1,10 @@
-// Shared set-up for the widget and screen tests: a headless platform, the global state and
-// application objects, a display, the pointer thing, and a private working folder.
+// Shared set-up for the widget and screen tests: the headless fixture (platform, global state and
+// application objects, a private working folder) plus a display and the pointer thing.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "app/globals.h"
 #include "gfx/dx_tile.h"
 #include "platform/headless_platform.h"
+#include "tests/test_support.h"
 #include "ui/thing_list.h"
 #include "ui/thing_sprite.h"
 
@@ -22,7 +22,7 @@ namespace spellcrypt {
 class CThingMouse;
 class CThing;
 
-class UiTest : public ::testing::Test {
+class UiTest : public testing::HeadlessFixture {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -56,12 +56,10 @@ class UiTest : public ::testing::Test {
     return thing;
   }
 
-  HeadlessPlatform platform;
+  HeadlessPlatform& platform = platform_;
   CThingMouse* mouse = nullptr;
-  std::filesystem::path folder;
 
  private:
-  std::filesystem::path oldFolder_;
   std::vector<std::unique_ptr<CDXTile>> sheets_;
 };
 

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "tests/ui_test_support.h"
+#include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/menu_button.h"
 #include "ui/screen_options.h"
@@ -33,8 +34,14 @@ class MenuScreensTest : public UiTest {
   T* Top() {
     return dynamic_cast<T*>(G().TopScreen());
   }
-  // Gives a widget a blank picture so that the pointer can hit it, and clicks it.
+  // Clicks a widget. Its pictures are put in place first (small plain ones), so that the pointer
+  // can hit it.
   void ClickOn(CThingSprite* widget) {
+    if (auto* button = dynamic_cast<CThingButton*>(widget)) {
+      for (const char* picture : {button->normalImage, button->overImage, button->pressedImage}) {
+        if (picture[0] != '\0') WriteBmp(picture, 40, 20);
+      }
+    }
     if (!widget->HasImage()) widget->AttachImage(Sheet(40, 20, 2), false, kMagenta);
     PointAt(static_cast<int>(widget->x) + 2, static_cast<int>(widget->y) + 2);
     Frame();
