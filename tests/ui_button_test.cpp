@@ -12,7 +12,7 @@
 namespace spellcrypt {
 namespace {
 
-class ButtonTest : public UiTest {
+class UiButtonTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
@@ -40,7 +40,7 @@ class ButtonTest : public UiTest {
   InputProbe* clicks = nullptr;
 };
 
-TEST_F(ButtonTest, ClickFiresOneClickDelayAfterThePressAndOnlyOnce) {
+TEST_F(UiButtonTest, ClickFiresOneClickDelayAfterThePressAndOnlyOnce) {
   CThingButton* button = Button(100, 100);
   PointAt(110, 110);
   Frame();
@@ -61,7 +61,7 @@ TEST_F(ButtonTest, ClickFiresOneClickDelayAfterThePressAndOnlyOnce) {
   EXPECT_EQ(button->visualState, kButtonHighlighted);
 }
 
-TEST_F(ButtonTest, PointerThatLeftDuringTheClickLeavesTheButtonNormal) {
+TEST_F(UiButtonTest, PointerThatLeftDuringTheClickLeavesTheButtonNormal) {
   CThingButton* button = Button(100, 100);
   PointAt(110, 110);
   Frame();
@@ -74,7 +74,7 @@ TEST_F(ButtonTest, PointerThatLeftDuringTheClickLeavesTheButtonNormal) {
   EXPECT_TRUE(button->hidden);  // no normal picture: invisible until the pointer is on it
 }
 
-TEST_F(ButtonTest, PopupFreezesGameButtonsAndDropsAHighlightThePointerLeaves) {
+TEST_F(UiButtonTest, PopupFreezesGameButtonsAndDropsAHighlightThePointerLeaves) {
   CThingButton* button = Button(100, 100);
   PointAt(110, 110);
   Frame();
@@ -98,7 +98,7 @@ TEST_F(ButtonTest, PopupFreezesGameButtonsAndDropsAHighlightThePointerLeaves) {
   EXPECT_EQ(button->visualState, kButtonHighlighted);
 }
 
-TEST_F(ButtonTest, ClickPendingWhenAPopupOpensCompletesOnlyAfterItCloses) {
+TEST_F(UiButtonTest, ClickPendingWhenAPopupOpensCompletesOnlyAfterItCloses) {
   CThingButton* button = Button(100, 100);
   PointAt(110, 110);
   Frame();
@@ -112,7 +112,7 @@ TEST_F(ButtonTest, ClickPendingWhenAPopupOpensCompletesOnlyAfterItCloses) {
   EXPECT_EQ(Clicks(button->id), 1);
 }
 
-TEST_F(ButtonTest, CheckBoxFlipsAtOnceAndReportsItsNewState) {
+TEST_F(UiButtonTest, CheckBoxFlipsAtOnceAndReportsItsNewState) {
   auto* box = Add(new CCheckBox());
   box->AttachImage(Sheet(20, 20, 2), true, kMagenta);
   box->SetPosition(300, 300);
@@ -132,7 +132,7 @@ TEST_F(ButtonTest, CheckBoxFlipsAtOnceAndReportsItsNewState) {
   EXPECT_EQ(Clicks(box->id), 2);
 }
 
-class KeyboardFocusTest : public ButtonTest {
+class UiKeyboardFocusTest : public UiButtonTest {
  protected:
   bool PointerOn(const CThingSprite* sprite) const {
     return platform.pointerX == static_cast<int>(sprite->x) && platform.pointerY == static_cast<int>(sprite->y) &&
@@ -140,7 +140,7 @@ class KeyboardFocusTest : public ButtonTest {
   }
 };
 
-TEST_F(KeyboardFocusTest, ArrowsVisitTheButtonsInListOrderAndWrapAround) {
+TEST_F(UiKeyboardFocusTest, ArrowsVisitTheButtonsInListOrderAndWrapAround) {
   CThingButton* first = Button(10, 10);
   CThingButton* skipped = Button(10, 30);
   skipped->keyboardSelectable = false;
@@ -164,7 +164,7 @@ TEST_F(KeyboardFocusTest, ArrowsVisitTheButtonsInListOrderAndWrapAround) {
   EXPECT_TRUE(PointerOn(first));
 }
 
-TEST_F(KeyboardFocusTest, OnlyButtonsOfTheOpenPopupTakeTheFocus) {
+TEST_F(UiKeyboardFocusTest, OnlyButtonsOfTheOpenPopupTakeTheFocus) {
   Button(10, 10);
   G().inputLevel = 100;
   CThingButton* popupButton = Button(300, 300);
@@ -174,7 +174,7 @@ TEST_F(KeyboardFocusTest, OnlyButtonsOfTheOpenPopupTakeTheFocus) {
   EXPECT_TRUE(PointerOn(popupButton));
 }
 
-TEST_F(KeyboardFocusTest, EnterAndSpaceClickTheButtonUnderThePointer) {
+TEST_F(UiKeyboardFocusTest, EnterAndSpaceClickTheButtonUnderThePointer) {
   CThingButton* button = Button(200, 200);
   CThingButton* other = Button(200, 260);
   Key(vk::Up);
@@ -202,7 +202,7 @@ TEST_F(KeyboardFocusTest, EnterAndSpaceClickTheButtonUnderThePointer) {
   EXPECT_EQ(Clicks(button->id), 1);
 }
 
-TEST_F(KeyboardFocusTest, EnterTicksACheckBox) {
+TEST_F(UiKeyboardFocusTest, EnterTicksACheckBox) {
   auto* box = Add(new CCheckBox());
   box->AttachImage(Sheet(20, 20, 2), true, kMagenta);
   box->SetPosition(50, 60);
@@ -211,9 +211,9 @@ TEST_F(KeyboardFocusTest, EnterTicksACheckBox) {
   EXPECT_TRUE(box->checked);
 }
 
-class MenuCommandTest : public ButtonTest {};
+class UiMenuCommandTest : public UiButtonTest {};
 
-TEST_F(MenuCommandTest, ClickedMenuButtonOpensAndClosesTheHelpPopup) {
+TEST_F(UiMenuCommandTest, ClickedMenuButtonOpensAndClosesTheHelpPopup) {
   auto* help = Button<CMenuBut>(420, 287, kCmdHelp);
   PointAt(430, 290);
   Frame();
@@ -235,7 +235,7 @@ TEST_F(MenuCommandTest, ClickedMenuButtonOpensAndClosesTheHelpPopup) {
   EXPECT_EQ(G().inputLevel, 0);
 }
 
-TEST_F(MenuCommandTest, QuitAndVisitReachThePlatform) {
+TEST_F(UiMenuCommandTest, QuitAndVisitReachThePlatform) {
   EXPECT_TRUE(RunMenuCommand(kCmdQuit));
   PlatformEvent event;
   ASSERT_TRUE(platform.PollEvent(event));
@@ -250,7 +250,7 @@ TEST_F(MenuCommandTest, QuitAndVisitReachThePlatform) {
   EXPECT_EQ(shortcut.str(), std::string("[InternetShortcut]\nURL=http://") + SPELLCRYPT_WEB_ADDRESS + "\n");
 }
 
-TEST_F(MenuCommandTest, CommandsOfLaterPartsSayTheyAreMissingAndChangeNothing) {
+TEST_F(UiMenuCommandTest, CommandsOfLaterPartsSayTheyAreMissingAndChangeNothing) {
   EXPECT_TRUE(RunMenuCommand(kCmdPlay));
   EXPECT_TRUE(RunMenuCommand(kCmdHallOfFame));
   EXPECT_TRUE(RunMenuCommand(kCmdJumble));
@@ -263,7 +263,7 @@ TEST_F(MenuCommandTest, CommandsOfLaterPartsSayTheyAreMissingAndChangeNothing) {
   EXPECT_FALSE(RunMenuCommand(99));
 }
 
-TEST_F(MenuCommandTest, EscapeClosesTheQuitQuestionWithoutAnswering) {
+TEST_F(UiMenuCommandTest, EscapeClosesTheQuitQuestionWithoutAnswering) {
   G().inputLevel = 100;
   auto* giveUp = Add(new CThingSprite());
   giveUp->SetName("giveup");

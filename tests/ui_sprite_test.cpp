@@ -11,9 +11,9 @@
 namespace spellcrypt {
 namespace {
 
-class SpriteTest : public UiTest {};
+class UiSpriteTest : public UiTest {};
 
-TEST_F(SpriteTest, HeadingPiMovesUpAboutOnePixelPerDeltaAndHardlySideways) {
+TEST_F(UiSpriteTest, HeadingPiMovesUpAboutOnePixelPerDeltaAndHardlySideways) {
   auto* sprite = Add(new CThingSprite());
   sprite->SetPosition(100.0f, 100.0f);
   sprite->heading = 3.14f;
@@ -24,7 +24,7 @@ TEST_F(SpriteTest, HeadingPiMovesUpAboutOnePixelPerDeltaAndHardlySideways) {
   EXPECT_NEAR(sprite->x, 100.0f, 0.1f);
 }
 
-TEST_F(SpriteTest, SteadyMoveArrivesInItsTimeAndFreeMotionDoesNotFollow) {
+TEST_F(UiSpriteTest, SteadyMoveArrivesInItsTimeAndFreeMotionDoesNotFollow) {
   auto* sprite = Add(new CThingSprite());
   sprite->heading = 1.0f;
   sprite->MoveTo(100, 50, 20.0f, kMoveSteady);
@@ -39,7 +39,7 @@ TEST_F(SpriteTest, SteadyMoveArrivesInItsTimeAndFreeMotionDoesNotFollow) {
   EXPECT_EQ(sprite->y, 50.0f);
 }
 
-TEST_F(SpriteTest, EasedMoveFadeAndScaleReachTheirTargetsExactlyAndStop) {
+TEST_F(UiSpriteTest, EasedMoveFadeAndScaleReachTheirTargetsExactlyAndStop) {
   auto* sprite = Add(new CThingSprite());
   sprite->translucency = 255.0f;
   sprite->FadeTo(0.0f, 0.05f);
@@ -55,7 +55,7 @@ TEST_F(SpriteTest, EasedMoveFadeAndScaleReachTheirTargetsExactlyAndStop) {
   EXPECT_EQ(static_cast<int>(sprite->y), 200);
 }
 
-TEST_F(SpriteTest, MoveOfNoTimeArrivesWithoutBreakingThePosition) {
+TEST_F(UiSpriteTest, MoveOfNoTimeArrivesWithoutBreakingThePosition) {
   auto* sprite = Add(new CThingSprite());
   sprite->SetPosition(0.5f, 0.0f);
   sprite->MoveTo(0, 0, 0.0f, kMoveSteady);
@@ -77,7 +77,7 @@ std::vector<int> FramesShown(HeadlessPlatform& platform, int spriteId, int steps
   return shown;
 }
 
-class AnimationTest : public UiTest {
+class UiAnimationTest : public UiTest {
  protected:
   CThingSprite* Animated(int mode, int loopStart = 0, bool dieAtEnd = false) {
     auto* sprite = Add(new CThingSprite());
@@ -90,17 +90,17 @@ class AnimationTest : public UiTest {
   }
 };
 
-TEST_F(AnimationTest, LoopReturnsToItsLoopStart) {
+TEST_F(UiAnimationTest, LoopReturnsToItsLoopStart) {
   CThingSprite* sprite = Animated(kAnimLoop, 1);
   EXPECT_EQ(FramesShown(platform, sprite->id, 7), (std::vector<int>{1, 2, 3, 1, 2, 3, 1}));
 }
 
-TEST_F(AnimationTest, PingPongTurnsAtBothEnds) {
+TEST_F(UiAnimationTest, PingPongTurnsAtBothEnds) {
   CThingSprite* sprite = Animated(kAnimPingPong);
   EXPECT_EQ(FramesShown(platform, sprite->id, 8), (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
 }
 
-TEST_F(AnimationTest, PingPongOnceStopsOnFrameZeroAndCanDie) {
+TEST_F(UiAnimationTest, PingPongOnceStopsOnFrameZeroAndCanDie) {
   CThingSprite* keeps = Animated(kAnimPingPongOnce);
   EXPECT_EQ(FramesShown(platform, keeps->id, 9), (std::vector<int>{1, 2, 3, 2, 1, 0, 0, 0, 0}));
   EXPECT_EQ(keeps->animMode, kAnimNone);
@@ -111,14 +111,14 @@ TEST_F(AnimationTest, PingPongOnceStopsOnFrameZeroAndCanDie) {
   EXPECT_EQ(G().things->FindById(dies), nullptr);
 }
 
-TEST_F(AnimationTest, PlayOnceStopsOnTheLastFrame) {
+TEST_F(UiAnimationTest, PlayOnceStopsOnTheLastFrame) {
   CThingSprite* sprite = Animated(kAnimPlayOnce);
   EXPECT_EQ(FramesShown(platform, sprite->id, 5), (std::vector<int>{1, 2, 3, 3, 3}));
   EXPECT_EQ(sprite->animMode, kAnimNone);
   EXPECT_TRUE(sprite->animForward);
 }
 
-TEST_F(SpriteTest, HitTestExcludesRightAndBottomEdges) {
+TEST_F(UiSpriteTest, HitTestExcludesRightAndBottomEdges) {
   auto* sprite = Add(new CThingSprite());
   sprite->AttachImage(Sheet(30, 40), false, kMagenta);
   sprite->SetPosition(10.7f, 20.2f);  // counts as (10, 20)
@@ -129,7 +129,7 @@ TEST_F(SpriteTest, HitTestExcludesRightAndBottomEdges) {
   EXPECT_FALSE(sprite->HitTest(9, 20));
 }
 
-TEST_F(SpriteTest, HitTestWithoutAPictureMissesAndSaysSoOnce) {
+TEST_F(UiSpriteTest, HitTestWithoutAPictureMissesAndSaysSoOnce) {
   auto* sprite = Add(new CThingSprite());
   sprite->SetName("blank");
   EXPECT_FALSE(sprite->HitTest(0, 0));
@@ -139,7 +139,7 @@ TEST_F(SpriteTest, HitTestWithoutAPictureMissesAndSaysSoOnce) {
   EXPECT_TRUE(Logged("ERROR - ") && Logged("Error loading graphics\\missing.bmp."));
 }
 
-class TrackingTest : public UiTest {
+class UiTrackingTest : public UiTest {
  protected:
   InputProbe* Probe() {
     auto* probe = Add(new InputProbe());
@@ -150,7 +150,7 @@ class TrackingTest : public UiTest {
   }
 };
 
-TEST_F(TrackingTest, HoverReportsEnterAndLeaveOnce) {
+TEST_F(UiTrackingTest, HoverReportsEnterAndLeaveOnce) {
   InputProbe* probe = Probe();
   PointAt(120, 120);
   Frames(3);
@@ -162,7 +162,7 @@ TEST_F(TrackingTest, HoverReportsEnterAndLeaveOnce) {
   EXPECT_FALSE(probe->hovering);
 }
 
-TEST_F(TrackingTest, PressBeginsOnlyOnTheSpriteAndEndsOnRelease) {
+TEST_F(UiTrackingTest, PressBeginsOnlyOnTheSpriteAndEndsOnRelease) {
   InputProbe* probe = Probe();
   PointAt(10, 10);
   Press();
@@ -178,7 +178,7 @@ TEST_F(TrackingTest, PressBeginsOnlyOnTheSpriteAndEndsOnRelease) {
   EXPECT_EQ(probe->Count(InputPressEnd), 1);
 }
 
-TEST_F(TrackingTest, ThingsBelowTheInputLevelNeitherHoverNorPress) {
+TEST_F(UiTrackingTest, ThingsBelowTheInputLevelNeitherHoverNorPress) {
   InputProbe* probe = Probe();
   G().inputLevel = 100;
   PointAt(120, 120);
@@ -197,7 +197,7 @@ class QuietScreen : public Screen {
   bool HandleInput(int, const InputEvent*) override { return false; }
 };
 
-TEST_F(TrackingTest, ThingsOfAScreenThatIsNotOnTopIgnoreInput) {
+TEST_F(UiTrackingTest, ThingsOfAScreenThatIsNotOnTopIgnoreInput) {
   auto* lower = new QuietScreen();
   lower->Start();
   Frame();
@@ -218,7 +218,7 @@ TEST_F(TrackingTest, ThingsOfAScreenThatIsNotOnTopIgnoreInput) {
   EXPECT_EQ(probe->Count(InputMouseEnter), 1);
 }
 
-TEST_F(TrackingTest, PointerFollowsWindowMovesOnlyWhenWindowed) {
+TEST_F(UiTrackingTest, PointerFollowsWindowMovesOnlyWhenWindowed) {
   PointAt(200, 300);
   EXPECT_EQ(mouse->x, 200.0f);
   EXPECT_EQ(mouse->y, 300.0f);

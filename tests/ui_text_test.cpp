@@ -16,19 +16,19 @@ namespace {
 // Every character 10 pixels wide.
 int TenEach(std::string_view text) { return static_cast<int>(text.size()) * 10; }
 
-TEST(WrapTextTest, BreaksBeforeTheLastSpaceThatFitsAndDropsIt) {
+TEST(UiWrapTextTest, BreaksBeforeTheLastSpaceThatFitsAndDropsIt) {
   EXPECT_EQ(WrapText("the quick brown fox", 100, TenEach),
             (std::vector<std::string>{"the quick", "brown fox"}));
   EXPECT_EQ(WrapText("short", 100, TenEach), (std::vector<std::string>{"short"}));
   EXPECT_EQ(WrapText("", 100, TenEach), (std::vector<std::string>{}));
 }
 
-TEST(WrapTextTest, LineEndsEndLinesAndLeaveNoReturnsBehind) {
+TEST(UiWrapTextTest, LineEndsEndLinesAndLeaveNoReturnsBehind) {
   EXPECT_EQ(WrapText("one\ntwo\r\nthree\n\rfour\n\nfive", 100, TenEach),
             (std::vector<std::string>{"one", "two", "three", "four", "", "five"}));
 }
 
-TEST(WrapTextTest, WordWiderThanTheBoxIsCutAfterItsLastFittingCharacter) {
+TEST(UiWrapTextTest, WordWiderThanTheBoxIsCutAfterItsLastFittingCharacter) {
   EXPECT_EQ(WrapText("abcdefghijkl mn", 50, TenEach), (std::vector<std::string>{"abcde", "fghij", "kl mn"}));
   // Narrower than one letter: still one letter a line, never stuck.
   EXPECT_EQ(WrapText("abc", 5, TenEach), (std::vector<std::string>{"a", "b", "c"}));
@@ -37,7 +37,7 @@ TEST(WrapTextTest, WordWiderThanTheBoxIsCutAfterItsLastFittingCharacter) {
             (std::vector<std::string>{"a b c", "d"}));
 }
 
-class TextBoxTest : public UiTest {
+class UiTextBoxTest : public UiTest {
  protected:
   CTextBox* BoxOfLines(int count) {
     auto* box = Add(new CTextBox());
@@ -46,7 +46,7 @@ class TextBoxTest : public UiTest {
   }
 };
 
-TEST_F(TextBoxTest, TwentyFiveLinesInTenScrollFromZeroToFifteen) {
+TEST_F(UiTextBoxTest, TwentyFiveLinesInTenScrollFromZeroToFifteen) {
   CTextBox* box = BoxOfLines(25);
   ASSERT_EQ(box->VisibleLines(), 10);
   box->Scroll(-3);
@@ -62,7 +62,7 @@ TEST_F(TextBoxTest, TwentyFiveLinesInTenScrollFromZeroToFifteen) {
   EXPECT_EQ(fits->ScrollPos(), 0);
 }
 
-TEST_F(TextBoxTest, WheelTowardTheUserScrollsDownEvenUnderAPopup) {
+TEST_F(UiTextBoxTest, WheelTowardTheUserScrollsDownEvenUnderAPopup) {
   CTextBox* box = BoxOfLines(25);
   Wheel(1);
   EXPECT_EQ(box->ScrollPos(), 1);
@@ -73,7 +73,7 @@ TEST_F(TextBoxTest, WheelTowardTheUserScrollsDownEvenUnderAPopup) {
   EXPECT_EQ(box->ScrollPos(), 2);
 }
 
-TEST_F(TextBoxTest, ScrollButtonsMoveAPageAndFollowTheBox) {
+TEST_F(UiTextBoxTest, ScrollButtonsMoveAPageAndFollowTheBox) {
   CTextBox* box = BoxOfLines(25);
   box->SetPosition(100, 50);
   auto* up = Add(new CThingSprite());
@@ -93,7 +93,7 @@ TEST_F(TextBoxTest, ScrollButtonsMoveAPageAndFollowTheBox) {
   EXPECT_EQ(G().things->FindById(upId), nullptr);
 }
 
-TEST_F(TextBoxTest, SliderFollowsTheTextAndTheTextFollowsADrag) {
+TEST_F(UiTextBoxTest, SliderFollowsTheTextAndTheTextFollowsADrag) {
   CTextBox* box = BoxOfLines(25);
   box->AttachSlider("graphics\\knob.bmp", 400, 20, 100);
   CSlider* slider = box->Slider();
@@ -119,16 +119,16 @@ TEST_F(TextBoxTest, SliderFollowsTheTextAndTheTextFollowsADrag) {
   EXPECT_EQ(box->ScrollPos(), 7);
 }
 
-TEST_F(TextBoxTest, AllTextEndsEveryLineWithReturnAndLineFeed) {
+TEST_F(UiTextBoxTest, AllTextEndsEveryLineWithReturnAndLineFeed) {
   CTextBox* box = BoxOfLines(2);
   std::string all;
   box->GetAllText(all);
   EXPECT_EQ(all, "line 0\r\nline 1\r\n");
 }
 
-class TextInputTest : public UiTest {};
+class UiTextInputTest : public UiTest {};
 
-TEST_F(TextInputTest, TwentyLongInputKeepsNineteenCharacters) {
+TEST_F(UiTextInputTest, TwentyLongInputKeepsNineteenCharacters) {
   auto* input = Add(new CTextInput());
   for (char c : std::string("abcdefghijklmnopqrstuvwxyz")) Char(c);
   EXPECT_STREQ(input->text, "abcdefghijklmnopqrs");
@@ -141,7 +141,7 @@ TEST_F(TextInputTest, TwentyLongInputKeepsNineteenCharacters) {
   EXPECT_EQ(std::string(input->text).size(), sizeof input->text - 1);
 }
 
-TEST_F(TextInputTest, EnterAnnouncesTheTextAndInputUnderAPopupIsIgnored) {
+TEST_F(UiTextInputTest, EnterAnnouncesTheTextAndInputUnderAPopupIsIgnored) {
   auto* probe = Add(new InputProbe());
   auto* input = Add(new CTextInput());
   input->SetText("Merlin");
@@ -154,7 +154,7 @@ TEST_F(TextInputTest, EnterAnnouncesTheTextAndInputUnderAPopupIsIgnored) {
   EXPECT_EQ(probe->Count(InputTextEntered), 1);
 }
 
-class MessageLineTest : public UiTest {
+class UiMessageLineTest : public UiTest {
  protected:
   // Whether the message is still showing after `ms` (the line draws, and times out, every frame).
   CThingMessage* line = nullptr;
@@ -164,7 +164,7 @@ class MessageLineTest : public UiTest {
   }
 };
 
-TEST_F(MessageLineTest, ShowsForTwoSecondsOrEightyMillisecondsACharacter) {
+TEST_F(UiMessageLineTest, ShowsForTwoSecondsOrEightyMillisecondsACharacter) {
   ShowMessage("0123456789");
   Frame(1990);
   EXPECT_EQ(line->active, 1);
@@ -178,7 +178,7 @@ TEST_F(MessageLineTest, ShowsForTwoSecondsOrEightyMillisecondsACharacter) {
   EXPECT_EQ(line->active, 0);
 }
 
-TEST_F(MessageLineTest, FiveHundredTwelveCharactersFitAndOneMoreIsRefused) {
+TEST_F(UiMessageLineTest, FiveHundredTwelveCharactersFitAndOneMoreIsRefused) {
   const std::string longest(512, 'a');
   ShowMessage(longest.c_str());
   EXPECT_EQ(std::string(line->text), longest);
@@ -188,7 +188,7 @@ TEST_F(MessageLineTest, FiveHundredTwelveCharactersFitAndOneMoreIsRefused) {
   EXPECT_FALSE(line->sticky);
 }
 
-TEST_F(MessageLineTest, StickyStaysAndAGivenTimeReplacesTheComputedOne) {
+TEST_F(UiMessageLineTest, StickyStaysAndAGivenTimeReplacesTheComputedOne) {
   ShowStickyMessage("Stay");
   Frame(5000);
   EXPECT_EQ(line->active, 1);
@@ -201,14 +201,14 @@ TEST_F(MessageLineTest, StickyStaysAndAGivenTimeReplacesTheComputedOne) {
   EXPECT_EQ(line->active, 1);
 }
 
-TEST_F(MessageLineTest, WithoutTheMessageLineNothingIsShown) {
+TEST_F(UiMessageLineTest, WithoutTheMessageLineNothingIsShown) {
   G().things->KillByPointer(line);
   Frame();
   ShowMessage("lost");
   EXPECT_TRUE(Logged("Unable to show message, CThingMessage not initted yet I guess."));
 }
 
-TEST_F(MessageLineTest, BigMessageTakesFiveHundredTwelveCharactersAndNoMore) {
+TEST_F(UiMessageLineTest, BigMessageTakesFiveHundredTwelveCharactersAndNoMore) {
   auto* big = Add(new CBigMessage());
   big->SetSticky(true);
   big->SetText(std::string(512, 'c').c_str());

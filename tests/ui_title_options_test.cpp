@@ -15,7 +15,7 @@
 namespace spellcrypt {
 namespace {
 
-class MenuScreensTest : public UiTest {
+class UiMenuScreensTest : public UiTest {
  protected:
   // Live things of a class, in list order; with an owner, only that screen's members.
   template <typename T>
@@ -66,7 +66,7 @@ class MenuScreensTest : public UiTest {
   std::vector<CMenuBut*> buttons;  // reset tips, reset scores, back
 };
 
-TEST_F(MenuScreensTest, TitleHasItsMenuInOrderInvisibleUntilPointedAt) {
+TEST_F(UiMenuScreensTest, TitleHasItsMenuInOrderInvisibleUntilPointedAt) {
   ASSERT_TRUE(GoToTitle());
   Frame();
   ASSERT_NE(Top<ScreenTitle>(), nullptr);
@@ -110,7 +110,7 @@ TEST_F(MenuScreensTest, TitleHasItsMenuInOrderInvisibleUntilPointedAt) {
   EXPECT_EQ(G().things->FindByName("spiders"), nullptr);
 }
 
-TEST_F(MenuScreensTest, UnusualWordListIsNamedOnTheTitle) {
+TEST_F(UiMenuScreensTest, UnusualWordListIsNamedOnTheTitle) {
   std::strcpy(App().wordListPath, "/tmp/words.txt");
   ASSERT_TRUE(GoToTitle());
   Frame();
@@ -119,7 +119,7 @@ TEST_F(MenuScreensTest, UnusualWordListIsNamedOnTheTitle) {
   EXPECT_EQ(texts[1]->Lines()[0], "Using wordlist /tmp/words.txt.");
 }
 
-TEST_F(MenuScreensTest, OptionsSwitchSoundAndMusicAndGoBack) {
+TEST_F(UiMenuScreensTest, OptionsSwitchSoundAndMusicAndGoBack) {
   OpenOptionsFromTitle();
   EXPECT_EQ(G().inputLevel, 100);
   EXPECT_EQ(G().things->FindByName("spiders")->layer, 503);
@@ -143,7 +143,7 @@ TEST_F(MenuScreensTest, OptionsSwitchSoundAndMusicAndGoBack) {
   EXPECT_EQ(G().things->FindByName("spiders")->layer, 4);
 }
 
-TEST_F(MenuScreensTest, ResetTipsShowsANoticeAndEveryTipComesBackOnce) {
+TEST_F(UiMenuScreensTest, ResetTipsShowsANoticeAndEveryTipComesBackOnce) {
   OpenOptionsFromTitle();
   App().settings->tipShown[0] = 1;
   App().settings->tipShown[5] = 1;
@@ -165,7 +165,7 @@ TEST_F(MenuScreensTest, ResetTipsShowsANoticeAndEveryTipComesBackOnce) {
   EXPECT_NE(Top<ScreenTip>(), nullptr);
 }
 
-TEST_F(MenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
+TEST_F(UiMenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
   OpenOptionsFromTitle();
   ClickOn(buttons[1]);
   auto* question = Top<ScreenYesNo>();
@@ -199,7 +199,7 @@ TEST_F(MenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
   EXPECT_EQ(G().inputLevel, 100);
 }
 
-TEST_F(MenuScreensTest, EachTipShowsOnceAndGivesTheInputLevelBack) {
+TEST_F(UiMenuScreensTest, EachTipShowsOnceAndGivesTheInputLevelBack) {
   G().inputLevel = 100;
   PostMessageTo(&App(), MsgShowTip, 2);
   Frame();
@@ -220,7 +220,7 @@ TEST_F(MenuScreensTest, EachTipShowsOnceAndGivesTheInputLevelBack) {
   EXPECT_FALSE(ShowTip(-1, -1));
 }
 
-TEST_F(MenuScreensTest, TwoTipsAtOnceLeaveTheGameUsableAfterwards) {
+TEST_F(UiMenuScreensTest, TwoTipsAtOnceLeaveTheGameUsableAfterwards) {
   ShowTip(3, -1);
   ShowTip(5, -1);
   Frame();
