@@ -36,7 +36,9 @@ class ProgramFolder {
     fs::remove_all(path_, ec);
   }
   std::string Path() const { return path_.string(); }
-  static bool DataBuilt() { return fs::exists(fs::path(SPELLCRYPT_BIN_DIR) / "graphics" / "title_screen.jpg"); }
+  static bool DataBuilt() {
+    return fs::exists(fs::path(SPELLCRYPT_BIN_DIR) / "graphics" / "title_screen.jpg");
+  }
 
  private:
   fs::path saved_;

@@ -34,7 +34,8 @@ class UiButtonTest : public UiTest {
   }
   int Clicks(int senderId) const {
     int n = 0;
-    for (const InputRecord& r : clicks->records) n += (r.type == InputClicked && r.senderId == senderId) ? 1 : 0;
+    for (const InputRecord& r : clicks->records)
+      n += (r.type == InputClicked && r.senderId == senderId) ? 1 : 0;
     return n;
   }
   InputProbe* clicks = nullptr;
@@ -135,8 +136,8 @@ TEST_F(UiButtonTest, CheckBoxFlipsAtOnceAndReportsItsNewState) {
 class UiKeyboardFocusTest : public UiButtonTest {
  protected:
   bool PointerOn(const CThingSprite* sprite) const {
-    return platform.pointerX == static_cast<int>(sprite->x) && platform.pointerY == static_cast<int>(sprite->y) &&
-           mouse->x == sprite->x && mouse->y == sprite->y;
+    return platform.pointerX == static_cast<int>(sprite->x) &&
+           platform.pointerY == static_cast<int>(sprite->y) && mouse->x == sprite->x && mouse->y == sprite->y;
   }
 };
 

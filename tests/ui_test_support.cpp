@@ -98,8 +98,8 @@ void UiTest::WriteBmp(const std::string& path, int w, int h, std::uint32_t rgb) 
   const std::string resolved = ResolvePath(path);
   const std::filesystem::path parent = std::filesystem::path(resolved).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent);
-  std::ofstream(resolved, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                  static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(resolved, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool UiTest::Logged(const std::string& text) const { return testing::SawLine(platform_, text); }

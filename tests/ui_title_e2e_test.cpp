@@ -50,7 +50,8 @@ class UiTitleEndToEndTest : public ::testing::Test {
     }
     // The program folder: links to the generated data, and room for what the run writes.
     for (const char* folder : {"data", "graphics", "sound"}) {
-      if (fs::exists(bin / folder)) fs::create_directory_symlink(bin / folder, fs::path(dir_.Path()) / folder);
+      if (fs::exists(bin / folder))
+        fs::create_directory_symlink(bin / folder, fs::path(dir_.Path()) / folder);
     }
     shots_ = bin.parent_path() / "ui_e2e_shots";
     fs::create_directories(shots_);
@@ -108,7 +109,7 @@ TEST_F(UiTitleEndToEndTest, TitleOptionsHelpAndQuit) {
   LookAt(4100, "question_reset_scores");
   Key(4200, vk::Escape, 27);  // ... no
   LookAt(4400, "options_after_no");
-  Click(4500, 337, 346);  // again ...
+  Click(4500, 337, 346);   // again ...
   Key(5000, vk::Down, 0);  // the keyboard walks to "yes" (last, then around to the first)
   Key(5100, vk::Down, 0);
   Key(5200, vk::Enter, 13);
@@ -120,23 +121,18 @@ TEST_F(UiTitleEndToEndTest, TitleOptionsHelpAndQuit) {
   LookAt(7000, "help");
   Click(7100, 265, 415);  // back from the help picture
   LookAt(7600, "title_after_help");
-  Click(7700, 528, 412);  // quit
+  Click(7700, 528, 412);       // quit
   platform_.QueueQuit(30000);  // in case the quit button failed
 
   ASSERT_EQ(RunGame(platform_, "-WINDOWED"), 0);
   EXPECT_LT(platform_.VirtualMs(), 10000u) << "the quit button did not end the program";
 
   const std::vector<std::string> screens = {
-      "title",
-      "title",
-      "options",
-      "notice: Quick tips have been reset and will be shown again.",
-      "options",
-      "question: Completely erase all local high scores?",
-      "options",
-      "notice: Local highscores have been reset to defaults.  Now go fill 'em up!",
-      "title",
-      "title",
+      "title",   "title",
+      "options", "notice: Quick tips have been reset and will be shown again.",
+      "options", "question: Completely erase all local high scores?",
+      "options", "notice: Local highscores have been reset to defaults.  Now go fill 'em up!",
+      "title",   "title",
       "title",
   };
   const std::vector<int> levels = {0, 0, 100, 200, 100, 200, 100, 200, 0, 100, 0};

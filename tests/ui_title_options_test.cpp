@@ -1,6 +1,7 @@
 // The title page, the options page with its question and notices, and the quick tips.
 #include <cstring>
 
+#include "app/game_loop.h"
 #include "tests/ui_test_support.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -29,7 +30,9 @@ class UiMenuScreensTest : public UiTest {
     return found;
   }
   void PostMessageToAll(int type, int value = 0) { G().PostMessage(type, 0, nullptr, value); }
-  void PostMessageTo(MessageReceiver* receiver, int type, int value) { G().PostMessage(type, 0, receiver, value); }
+  void PostMessageTo(MessageReceiver* receiver, int type, int value) {
+    G().PostMessage(type, 0, receiver, value);
+  }
   template <typename T>
   T* Top() {
     return dynamic_cast<T*>(G().TopScreen());
@@ -76,8 +79,8 @@ TEST_F(UiMenuScreensTest, TitleHasItsMenuInOrderInvisibleUntilPointedAt) {
     EXPECT_EQ(button->layer, 3);
     EXPECT_EQ(button->owner, nullptr);
   }
-  EXPECT_EQ(commands, (std::vector<int>{kCmdPlay, kCmdOptions, kCmdHelp, kCmdHallOfFame, kCmdVisitWebSite, kCmdQuit,
-                                        kCmdVisitWebSite}));
+  EXPECT_EQ(commands, (std::vector<int>{kCmdPlay, kCmdOptions, kCmdHelp, kCmdHallOfFame, kCmdVisitWebSite,
+                                        kCmdQuit, kCmdVisitWebSite}));
   CMenuBut* play = Things<CMenuBut>().front();
   EXPECT_TRUE(play->hidden);
   EXPECT_STREQ(play->normalImage, "");
@@ -141,6 +144,22 @@ TEST_F(UiMenuScreensTest, OptionsSwitchSoundAndMusicAndGoBack) {
   EXPECT_NE(Top<ScreenTitle>(), nullptr);
   EXPECT_EQ(G().inputLevel, 0);
   EXPECT_EQ(G().things->FindByName("spiders")->layer, 4);
+}
+
+TEST_F(UiMenuScreensTest, FullScreenBoxSwitchesTheDisplayAndFollowsAltEnter) {
+  App().settings->fullscreen = 0;
+  OpenOptionsFromTitle();
+  EXPECT_FALSE(boxes[0]->checked);
+  ClickOn(boxes[0]);
+  EXPECT_EQ(G().colourDepth, 32);
+  EXPECT_EQ(App().settings->fullscreen, 1);
+  EXPECT_TRUE(Logged("Toggling fullscreen."));
+  // Alt+Enter on the page: the box follows the display.
+  PlatformEvent toggle;
+  toggle.type = PlatformEventType::ToggleFullscreen;
+  HandleWindowEvent(toggle);
+  EXPECT_EQ(G().colourDepth, 0);
+  EXPECT_FALSE(boxes[0]->checked);
 }
 
 TEST_F(UiMenuScreensTest, ResetTipsShowsANoticeAndEveryTipComesBackOnce) {

@@ -1,0 +1,128 @@
+// The widgets of the game screen: creature spawners, the submit bar, letter tiles, the fill bar
+// and the book icon.
+#include "tests/ui_test_support.h"
+#include "ui/bar.h"
+#include "ui/spider_spawn.h"
+#include "ui/submit_button.h"
+#include "ui/thing_book.h"
+#include "ui/tile.h"
+
+namespace spellcrypt {
+namespace {
+
+class UiGameWidgetsTest : public UiTest {};
+
+TEST_F(UiGameWidgetsTest, CrawlersComeInFromTheRightAndAreGoneBelowTheScreen) {
+  auto* spiders = Add(new CSpiderSpawn());
+  spiders->style = kSpidersCrawl;
+  Frame(510);  // a new creature takes its first step (at most 8 delta units) at once
+  ASSERT_EQ(spiders->Creatures().size(), 1u);
+  EXPECT_NEAR(spiders->Creatures()[0].x, 646.0f - 3.2f, 3.21f);
+  EXPECT_NEAR(spiders->Creatures()[0].y, 14.0f + 4.0f, 4.01f);
+  spiders->StopSpawningAfter(5000);
+  std::size_t most = 0;
+  for (int i = 0; i < 60000 / 30; ++i) {
+    Frame(30);
+    most = std::max(most, spiders->Creatures().size());
+    for (const CSpiderSpawn::Creature& c : spiders->Creatures()) {
+      ASSERT_LE(c.x, 646.0f);
+      ASSERT_GE(c.y, 14.0f);
+    }
+  }
+  EXPECT_GE(most, 8u);
+  EXPECT_TRUE(spiders->Creatures().empty());
+}
+
+TEST_F(UiGameWidgetsTest, FallersStartAboveTheScreenAndTheSpawnerDiesWithItsLife) {
+  auto* spiders = Add(new CSpiderSpawn());
+  spiders->style = kSpidersFall;
+  spiders->SetLife(2000);
+  const int id = spiders->id;
+  Frame(510);
+  ASSERT_EQ(spiders->Creatures().size(), 1u);
+  EXPECT_GE(spiders->Creatures()[0].x, 20.0f);
+  EXPECT_LE(spiders->Creatures()[0].x, 530.0f);
+  EXPECT_NEAR(spiders->Creatures()[0].y, -10.0f + 4.0f, 4.01f);
+  Frames(100, 20);
+  EXPECT_EQ(G().things->FindById(id), nullptr);
+}
+
+TEST_F(UiGameWidgetsTest, SubmitBarFlashesOnceAndPulsesUntilStopped) {
+  auto* bar = Add(new CSubmitBut());
+  bar->AttachImage(Sheet(100, 20, 4), false, kMagenta);
+  bar->Flash();
+  std::vector<int> frames;
+  for (int i = 0; i < 8; ++i) {
+    Frame(55);
+    frames.push_back(bar->Frame());
+  }
+  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 2, 1, 0, 0, 0}));
+  EXPECT_EQ(bar->mode, 0);
+  bar->Pulse();
+  frames.clear();
+  for (int i = 0; i < 8; ++i) {
+    Frame(105);
+    frames.push_back(bar->Frame());
+  }
+  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
+  bar->StopAnimation();
+  Frame(105);
+  EXPECT_EQ(bar->Frame(), 0);
+}
+
+TEST_F(UiGameWidgetsTest, ClicksOnTilesAndTheSubmitBarNeedTheBoard) {
+  auto* tile = Add(new CTile());
+  EXPECT_EQ(tile->layer, 2);
+  EXPECT_STREQ(tile->name, "Tile");
+  tile->AttachImage(Sheet(50, 50, 12), false, 0xFFFFFF);
+  tile->SetPosition(207, 155);
+  auto* submit = Add(new CSubmitBut());
+  submit->AttachImage(Sheet(100, 20, 4), false, kMagenta);
+  submit->SetPosition(346, 278);
+  PointAt(210, 160);
+  Press();
+  Release();
+  EXPECT_EQ(CountLogged("Couldn't find tile board object"), 1);
+  tile->SetLife(100000);  // a tile on its way out takes no clicks
+  Press();
+  Release();
+  EXPECT_EQ(CountLogged("Couldn't find tile board object"), 1);
+  PointAt(350, 280);
+  G().inputLevel = 100;
+  Press();
+  Release();
+  EXPECT_EQ(CountLogged("Couldn't find tile board object"), 1);
+  G().inputLevel = 0;
+  Press();
+  Release();
+  EXPECT_EQ(CountLogged("Couldn't find tile board object"), 2);
+  EXPECT_EQ(submit->mode, 1);  // the press flashes the bar
+}
+
+TEST_F(UiGameWidgetsTest, BarGlidesTowardItsTargetWithoutPassingIt) {
+  auto* bar = Add(new CBar());
+  bar->SetTarget(0.5f);
+  float last = bar->shown;
+  for (int i = 0; i < 3000 && bar->shown != 0.5f; ++i) {
+    Frame(40);
+    ASSERT_GE(bar->shown, last);
+    ASSERT_LE(bar->shown, 0.5f);
+    last = bar->shown;
+  }
+  EXPECT_EQ(bar->shown, 0.5f);
+}
+
+TEST_F(UiGameWidgetsTest, BookGrowsCirclesAndOpensItsScreen) {
+  auto* book = Add(new CThingBook());
+  const int id = book->id;
+  EXPECT_FLOAT_EQ(book->scale, 0.2f);
+  Frames(60, 20);  // 1.2 s: grown to its full size and now growing on toward 3
+  EXPECT_GT(book->scale, 1.0f);
+  Frames(30, 20);
+  EXPECT_TRUE(Logged("The book screen is not available yet."));
+  EXPECT_TRUE(Logged("Unable to init book screen"));
+  EXPECT_EQ(G().things->FindById(id), nullptr);
+}
+
+}  // namespace
+}  // namespace spellcrypt
