@@ -1,7 +1,8 @@
-// The mixer sound manager on SDL's dummy and disk audio drivers.
+// The mixer sound manager, playing into a file through SDL's disk audio driver.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "app/app.h"
 #include "app/game_loop.h"
@@ -20,12 +21,17 @@ class MixerTest : public testing::AudioTest {
     AudioTest::SetUp();
     StartApp();
     WriteWavTone(dir / "sound" / "drone.wav", 88200, 441);  // 2 s
+    disk = std::make_unique<DiskAudio>(dir / "out.raw");
   }
   void TearDown() override {
     sound.Shutdown();
+    disk.reset();
     AudioTest::TearDown();
   }
+  // Lets the mixer play on for this many milliseconds of sound.
+  void Play(int ms) { ASSERT_TRUE(disk->Play(static_cast<std::size_t>(ms) * 441 / 10)); }
   CMixerSoundManager sound;
+  std::unique_ptr<DiskAudio> disk;
 };
 
 // Frames of the left side louder than the level, between two frame numbers.
@@ -58,7 +64,7 @@ TEST_F(MixerTest, EffectsAreCachedByNameAndEveryFailedLoadIsLogged) {
 }
 
 TEST_F(MixerTest, MusicLoopsOnlyWhenAskedAndANewPieceStopsTheOld) {
-  WriteWavTone(dir / "sound" / "tune.wav", 4410, 440);  // 100 ms
+  WriteWavTone(dir / "sound" / "tune.wav", 2205, 440);  // 50 ms
   std::FILE* junk = std::fopen("sound/junk.ogg", "wb");
   std::fputs("not a sound at all", junk);
   std::fclose(junk);
@@ -66,11 +72,11 @@ TEST_F(MixerTest, MusicLoopsOnlyWhenAskedAndANewPieceStopsTheOld) {
 
   EXPECT_EQ(sound.PlayMusic("sound\\tune.wav", 999), 1);
   EXPECT_EQ(sound.PlayMusic("sound\\tune.wav", 1), 1);
-  Wait(350);
+  Play(250);
   EXPECT_FALSE(sound.MusicPlaying());
   EXPECT_TRUE(sound.HasMusic()) << "held until stopped";
   EXPECT_EQ(sound.PlayMusic("sound\\tune.wav", 999), 1);
-  Wait(350);
+  Play(250);
   EXPECT_TRUE(sound.MusicPlaying());
 
   EXPECT_EQ(sound.PlayMusic("sound\\gone.ogg", 999), -1);
@@ -85,7 +91,7 @@ TEST_F(MixerTest, EffectsNeedAPlayingSoundAndAKnownKindAndFadeTheVolume) {
   WriteWavTone(dir / "sound" / "blip.wav", 441, 440);
   ASSERT_TRUE(sound.Init());
   const int blip = sound.PlaySound("sound\\blip.wav");
-  Wait(150);
+  Play(100);
   sound.AddEffect(blip, 0, 1.0f, 0.0f, 100.0f);
   EXPECT_EQ(Lines("SoundID " + std::to_string(blip) + " isn't playing, won't add effect."), 1);
 
@@ -128,19 +134,18 @@ TEST_F(MixerTest, TheLoopKeepsItsChannelWhenEffectsCompete) {
 }
 
 TEST_F(MixerTest, PanMovesTheSoundBetweenTheSpeakers) {
-  DiskAudio disk(dir / "out.raw");
   ASSERT_TRUE(sound.Init());
   for (const auto& [pan, mapped] : {std::pair{-1.0f, 0}, {0.0f, 128}, {1.0f, 255}}) {
     const int id = sound.PlaySound("sound\\drone.wav");
     sound.SetPan(id, pan);
     EXPECT_EQ(sound.PanOf(id), mapped);
-    Wait(100);
+    Play(100);
     sound.StopSound(id);
   }
   sound.Shutdown();
 
   int left = 0, right = 0, both = 0;
-  const std::vector<std::int16_t> out = disk.Samples();
+  const std::vector<std::int16_t> out = disk->Samples();
   for (std::size_t i = 0; i + 1 < out.size(); i += 2) {
     const int l = std::abs(out[i]), r = std::abs(out[i + 1]);
     left += l > 2000 && r < 10 ? 1 : 0;
@@ -153,7 +158,6 @@ TEST_F(MixerTest, PanMovesTheSoundBetweenTheSpeakers) {
 }
 
 TEST_F(MixerTest, FocusLossSilencesEverythingAndFocusGainBringsItBack) {
-  DiskAudio disk(dir / "out.raw");
   ISoundManager& app = *GetApp()->soundManager;
   ASSERT_TRUE(app.Init());
   PlatformEvent focus;
@@ -161,27 +165,27 @@ TEST_F(MixerTest, FocusLossSilencesEverythingAndFocusGainBringsItBack) {
   HandleWindowEvent(focus);
   app.PlaySound("sound\\drone.wav");
   app.PlayMusic("sound\\drone.wav", 999);
-  Wait(200);
+  Play(100);
+  const std::size_t unfocused = disk->Frames();  // all mixed before the focus came back
   focus.type = PlatformEventType::Activated;
   HandleWindowEvent(focus);
-  Wait(150);
+  Play(100);
   app.Shutdown();
 
-  const std::vector<std::int16_t> out = disk.Samples();
-  ASSERT_GT(out.size(), 2u * 8000u);
-  EXPECT_EQ(LoudFrames(out, 0, 0, 4000), 0) << "nothing heard while unfocused";
-  EXPECT_GT(LoudFrames(out, 8000, out.size() / 2 - 2000), 100) << "heard again";
+  const std::vector<std::int16_t> out = disk->Samples();
+  EXPECT_GT(unfocused, 2000u);
+  EXPECT_EQ(LoudFrames(out, 0, 0, unfocused), 0) << "nothing heard while unfocused";
+  EXPECT_GT(LoudFrames(out, 8000, unfocused), 1000) << "heard again";
 }
 
 TEST_F(MixerTest, TitleMusicInOggLoopsWithoutAGap) {
   testing::WriteOggTone(dir / "sound" / "title_music.ogg", 6600, 441, 0.4);  // 150 ms, whole periods
-  DiskAudio disk(dir / "out.raw");
   ASSERT_TRUE(sound.Init());
   ASSERT_EQ(sound.PlayMusic("sound\\title_music.ogg", 999), 1);
-  Wait(600);
+  Play(500);
   sound.Shutdown();
 
-  const std::vector<std::int16_t> out = disk.Samples();
+  const std::vector<std::int16_t> out = disk->Samples();
   std::size_t first = SIZE_MAX, last = 0, quiet = 0, longestQuiet = 0;
   for (std::size_t f = 0; 2 * f < out.size(); ++f) {
     if (std::abs(out[2 * f]) <= 300) {
@@ -199,10 +203,8 @@ TEST_F(MixerTest, TitleMusicInOggLoopsWithoutAGap) {
 }
 
 TEST_F(MixerTest, WithoutADeviceTheGameRunsSilently) {
-  const std::string driver = std::getenv("SDL_AUDIODRIVER") != nullptr ? std::getenv("SDL_AUDIODRIVER") : "";
-  setenv("SDL_AUDIODRIVER", "no_such_device", 1);
+  setenv("SDL_AUDIODRIVER", "no_such_device", 1);  // put back by the fixture
   EXPECT_FALSE(sound.Init());
-  setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
   EXPECT_EQ(Errors("Error initializing output device.\n"), 1);
   EXPECT_EQ(sound.PlaySound("sound\\drone.wav"), -1);
   EXPECT_EQ(sound.PlayLooped("sound\\drone.wav"), -1);

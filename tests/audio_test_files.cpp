@@ -113,6 +113,21 @@ DiskAudio::~DiskAudio() {
   unsetenv("SDL_DISKAUDIOFILE");
 }
 
+std::size_t DiskAudio::Frames() const {
+  std::error_code error;
+  const std::uintmax_t bytes = std::filesystem::file_size(file_, error);
+  return error ? 0 : static_cast<std::size_t>(bytes / 4);
+}
+
+bool DiskAudio::Play(std::size_t frames) const {
+  const std::size_t until = Frames() + frames;
+  for (int waited = 0; Frames() < until; waited += 5) {
+    if (waited > 20000) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
 std::vector<std::int16_t> DiskAudio::Samples() const {
   std::ifstream in(file_, std::ios::binary);
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -43,6 +43,11 @@ class DiskAudio {
   ~DiskAudio();
   // Left and right samples, interleaved (read once the device is closed).
   std::vector<std::int16_t> Samples() const;
+  // Frames written so far (up to a few buffers behind the mixer).
+  std::size_t Frames() const;
+  // Waits until this many more frames have been written: the driver plays in real time, and on
+  // a busy machine a wall-clock wait may find far less mixed than it expects. False on timeout.
+  bool Play(std::size_t frames) const;
 
  private:
   std::filesystem::path file_;
