@@ -107,7 +107,8 @@ bool CMixerSoundManager::Init() {
     return false;
   }
   Mix_AllocateChannels(kMixChannels);
-  for (Channel& channel : channels_) channel = Channel{};
+  // Serials carry on across a restart, so ids kept from before it stay stale.
+  for (Channel& channel : channels_) channel = Channel{.serial = channel.serial};
   initialised_ = true;
   for (int c = 0; c < kMixChannels; ++c) ApplyVolume(c);
   Mix_VolumeMusic(muted_ ? 0 : kMixMaxVolume);

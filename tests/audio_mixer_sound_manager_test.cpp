@@ -131,6 +131,10 @@ TEST_F(MixerTest, TheLoopKeepsItsChannelWhenEffectsCompete) {
     sound.SetPriority(id, 100);
   EXPECT_EQ(sound.PlaySound("sound\\drone.wav"), -1);
   EXPECT_EQ(Errors("Unable to play sound sound\\drone.wav: Failed to allocate a new channel"), 1);
+  // Ids kept across a restart of sound stay stale too.
+  ASSERT_TRUE(sound.Init());
+  sound.PlaySound("sound\\drone.wav");
+  EXPECT_FALSE(sound.IsPlaying(loop));
 }
 
 TEST_F(MixerTest, PanMovesTheSoundBetweenTheSpeakers) {
