@@ -1,9 +1,12 @@
 // The weighted picker (its file, its draws, its stored form) and the stored form of word lists.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "app/binary_io.h"
+#include "app/text_util.h"
 #include "tests/words_test_support.h"
 #include "words/letter_table.h"
 #include "words/string_list.h"
@@ -43,6 +46,20 @@ TEST_F(LetterTableTest, LoadFileReadsOneWeightPerLetterLine) {
   EXPECT_EQ(table.GetWeight(1), -3);
   EXPECT_EQ(table.GetWeight(2), 0);
   EXPECT_EQ(table.GetWeight(3), 2147483647);
+}
+
+TEST_F(LetterTableTest, CurrentWordListNamesTheTable) {
+  // The application object saves its settings where it runs: run it in the scratch folder.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  CreateApp();
+  CopyText(GetApp()->wordListPath, sizeof GetApp()->wordListPath, "lists\\Mine.txt");
+  dir.Write("lists/mine.lft", "A|3\nB|4\n");
+  EXPECT_TRUE(table.LoadFile());
+  EXPECT_EQ(table.Count(), 2);
+  EXPECT_EQ(table.GetWeight(1), 4);
+  DestroyApp();
+  std::filesystem::current_path(before);
 }
 
 TEST_F(LetterTableTest, TableWithoutWeightsAsksForReinstall) {

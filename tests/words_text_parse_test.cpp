@@ -142,6 +142,7 @@ TEST_F(TextParseTest, ReadingWithoutTextAndMissingFiles) {
   reader.SetPrefix(dir.Path() + "/");
   EXPECT_FALSE(reader.Open("missing.txt"));
   EXPECT_EQ(LogLinesWith("Couldn't open " + dir.Path() + "/missing.txt.."), 1);
+  EXPECT_FALSE(reader.Open("."));  // a folder is no text
   EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{"kept"}));
 
   reader.Close();

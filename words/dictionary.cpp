@@ -73,12 +73,7 @@ bool Spells(std::string_view key, const std::array<std::uint32_t, 256>& availabl
 bool Dictionary::Load(const char* path) {
   if (path == nullptr) return false;
   std::vector<std::uint8_t> bytes;
-  try {
-    if (!ReadWholeFile(path, bytes)) return false;
-  } catch (const std::exception&) {
-    // Not a readable file (a folder reports an absurd size).
-    return false;
-  }
+  if (!ReadWholeFile(path, bytes)) return false;
   LoadText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
   return true;
 }
