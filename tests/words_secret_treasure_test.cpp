@@ -20,22 +20,17 @@ TEST(SecretWordsTest, FindMatchesWholeNamesOnly) {
   ASSERT_NE(rat, nullptr);
   ASSERT_NE(rats, nullptr);
   EXPECT_NE(rat, rats);
-  EXPECT_EQ(rat->tiles, 1);
-  EXPECT_EQ(rats->tiles, 1);
   EXPECT_EQ(rat->emitTime, 1000);
   EXPECT_EQ(rats->emitTime, 3000);
 
   const SecretWord* death = secrets.Find("death");
   ASSERT_NE(death, nullptr);
   EXPECT_EQ(death->extraDamage, 100);
-  EXPECT_EQ(death->extraPoints, 1000);
   EXPECT_TRUE(death->picture.empty());
-  EXPECT_TRUE(death->message.empty());
   EXPECT_EQ(death->SoundPath(), "sound\\teleport.ogg");
 
   // The four names of one entry lead to it; case, parts and empty names match nothing.
   EXPECT_EQ(secrets.Find("mirel"), secrets.Find("japan"));
-  EXPECT_EQ(secrets.Find("sakura")->extraPoints, 7000);
   EXPECT_EQ(secrets.Find("Japan"), nullptr);
   EXPECT_EQ(secrets.Find("spide"), nullptr);
   EXPECT_EQ(secrets.Find("spiderss"), nullptr);
@@ -44,9 +39,6 @@ TEST(SecretWordsTest, FindMatchesWholeNamesOnly) {
 
   EXPECT_EQ(secrets.Find("quib")->PicturePath(), "graphics\\character\\treasure.bmp");
   EXPECT_EQ(secrets.Find("fireball")->PicturePath(), "graphics\\fireball.bmp");
-  EXPECT_EQ(secrets.Find("fireball")->frames, 11);
-  EXPECT_EQ(secrets.Find("hell")->fromCorner, 1);
-  EXPECT_EQ(secrets.Find("drunk")->message, "Play Hedgewick, another fine VANTOK game!");
   EXPECT_EQ(secrets.Find("vantok")->PicturePath(), "");
 
   // Every name is a lower-case word of the table, found at its own entry.
