@@ -1,4 +1,4 @@
-// The benchmark executable: every bench/*.cpp registers its benchmarks; this is the one main.
+// Benchmark runner: every bench/*.cpp registers its benchmarks with this one main.
 #include <benchmark/benchmark.h>
 
 BENCHMARK_MAIN();
