@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <thread>
 
 #include "platform/files.h"
@@ -21,6 +21,10 @@ namespace {
 
 volatile sig_atomic_t g_quitSignal = 0;
 
+// Room the first window size leaves on the desktop for the window's frame and title bar.
+constexpr int kDecorationRoomX = 32;
+constexpr int kDecorationRoomY = 64;
+
 void OnQuitSignal(int) { g_quitSignal = 1; }
 
 // SDL key codes to the Windows virtual-key codes the game's input events carry.
@@ -30,53 +34,89 @@ int VirtualKeyFor(SDL_Keycode sym) {
   if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + (sym - SDLK_F1);
   if (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) return 97 + (sym - SDLK_KP_1);
   switch (sym) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
-    case SDLK_END: return 35;
-    case SDLK_HOME: return 36;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
-    case SDLK_KP_0: return 96;
+    case SDLK_KP_ENTER:
+      return 13;
+    case SDLK_ESCAPE:
+      return 27;
+    case SDLK_SPACE:
+      return 32;
+    case SDLK_PAGEUP:
+      return 33;
+    case SDLK_PAGEDOWN:
+      return 34;
+    case SDLK_END:
+      return 35;
+    case SDLK_HOME:
+      return 36;
+    case SDLK_LEFT:
+      return 37;
+    case SDLK_UP:
+      return 38;
+    case SDLK_RIGHT:
+      return 39;
+    case SDLK_DOWN:
+      return 40;
+    case SDLK_INSERT:
+      return 45;
+    case SDLK_DELETE:
+      return 46;
+    case SDLK_KP_0:
+      return 96;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return 16;
+    case SDLK_RSHIFT:
+      return 16;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return 17;
+    case SDLK_RCTRL:
+      return 17;
     case SDLK_LALT:
-    case SDLK_RALT: return 18;
-    case SDLK_SEMICOLON: return 186;
-    case SDLK_EQUALS: return 187;
-    case SDLK_COMMA: return 188;
-    case SDLK_MINUS: return 189;
-    case SDLK_PERIOD: return 190;
-    case SDLK_SLASH: return 191;
-    case SDLK_BACKQUOTE: return 192;
-    case SDLK_LEFTBRACKET: return 219;
-    case SDLK_BACKSLASH: return 220;
-    case SDLK_RIGHTBRACKET: return 221;
-    case SDLK_QUOTE: return 222;
-    default: return 0;
+    case SDLK_RALT:
+      return 18;
+    case SDLK_SEMICOLON:
+      return 186;
+    case SDLK_EQUALS:
+      return 187;
+    case SDLK_COMMA:
+      return 188;
+    case SDLK_MINUS:
+      return 189;
+    case SDLK_PERIOD:
+      return 190;
+    case SDLK_SLASH:
+      return 191;
+    case SDLK_BACKQUOTE:
+      return 192;
+    case SDLK_LEFTBRACKET:
+      return 219;
+    case SDLK_BACKSLASH:
+      return 220;
+    case SDLK_RIGHTBRACKET:
+      return 221;
+    case SDLK_QUOTE:
+      return 222;
+    default:
+      return 0;
   }
 }
 
 // The character a Windows character message carries for the keys that type control characters.
 int ControlCharFor(SDL_Keycode sym) {
   switch (sym) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    default: return 0;
+    case SDLK_KP_ENTER:
+      return 13;
+    case SDLK_ESCAPE:
+      return 27;
+    default:
+      return 0;
   }
 }
 
@@ -106,6 +146,8 @@ struct SdlPlatform::Impl {
   bool videoReady = false;
   bool vsync = false;
   bool fullscreen = false;
+  SDL_Rect windowed{0, 0, 0, 0};  // the window's place before full screen
+  int refreshRate = 60;
   std::uint64_t lastPresent = 0;
   std::deque<PlatformEvent> pending;
   int mouseX = -1;
@@ -241,7 +283,9 @@ SdlPlatform::~SdlPlatform() {
 }
 
 std::int64_t SdlPlatform::Counter() { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); }
-std::int64_t SdlPlatform::CounterFrequency() { return static_cast<std::int64_t>(SDL_GetPerformanceFrequency()); }
+std::int64_t SdlPlatform::CounterFrequency() {
+  return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+}
 std::uint32_t SdlPlatform::TickCount() { return SDL_GetTicks(); }
 
 void SdlPlatform::Sleep(std::uint32_t ms) {
@@ -279,21 +323,22 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
   d.frameWidth = width;
   d.frameHeight = height;
 
-  // Start at the largest integer multiple of the frame that fits the desktop comfortably.
+  // Start at the largest whole multiple of the frame that fits the desktop with room for the
+  // window's title bar and frame; 1x on a small desktop.
   int scale = 1;
   SDL_Rect usable;
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    while (width * (scale + 1) <= usable.w * 9 / 10 && height * (scale + 1) <= usable.h * 9 / 10) ++scale;
+    while (width * (scale + 1) <= usable.w - kDecorationRoomX &&
+           height * (scale + 1) <= usable.h - kDecorationRoomY) {
+      ++scale;
+    }
   }
-  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   d.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
-                              height * scale, flags);
+                              height * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (d.window == nullptr) {
     std::fprintf(stderr, "SDL window could not be created: %s\n", SDL_GetError());
     return false;
   }
-  d.fullscreen = fullscreen;
   SDL_SetWindowMinimumSize(d.window, width / 2, height / 2);
 
   if (SDL_Surface* icon = SDL_LoadBMP(ResolvePath(ProgramDir() + "graphics/icon.bmp").c_str())) {
@@ -312,13 +357,21 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
   }
   SDL_RendererInfo info;
   d.vsync = SDL_GetRendererInfo(d.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  SDL_DisplayMode mode;
+  if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) d.refreshRate = mode.refresh_rate;
+  // The frame keeps its aspect ratio inside whatever the window's size: SDL letterboxes it and
+  // maps the pointer back through the same transform.
   SDL_RenderSetLogicalSize(d.renderer, width, height);
-  d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+  d.texture =
+      SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
   if (d.texture == nullptr) {
     std::fprintf(stderr, "SDL texture could not be created: %s\n", SDL_GetError());
     return false;
   }
+  std::fprintf(stderr, "Display: %s renderer, %s, %dx window\n", info.name, d.vsync ? "vsync" : "no vsync",
+               scale);
   SDL_StartTextInput();
+  if (fullscreen) SetFullscreen(true);
   return true;
 }
 
@@ -337,9 +390,37 @@ bool SdlPlatform::SetFullscreen(bool fullscreen) {
   Impl& d = *impl_;
   if (d.window == nullptr) return false;
   if (d.fullscreen == fullscreen) return true;
-  if (SDL_SetWindowFullscreen(d.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  if (fullscreen) {
+    // Desktop full screen, no mode switch. The window is first made borderless and as large as
+    // its display by hand: without a window manager (a bare X server) the full-screen request
+    // alone changes nothing on screen, while SDL would already draw for the desktop's size.
+    SDL_GetWindowPosition(d.window, &d.windowed.x, &d.windowed.y);
+    SDL_GetWindowSize(d.window, &d.windowed.w, &d.windowed.h);
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(d.window)), &bounds) == 0) {
+      SDL_SetWindowBordered(d.window, SDL_FALSE);
+      SDL_SetWindowPosition(d.window, bounds.x, bounds.y);
+      SDL_SetWindowSize(d.window, bounds.w, bounds.h);
+    }
+    if (SDL_SetWindowFullscreen(d.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+      RestoreWindowedGeometry();
+      return false;
+    }
+  } else {
+    SDL_SetWindowFullscreen(d.window, 0);
+    RestoreWindowedGeometry();
+  }
   d.fullscreen = fullscreen;
   return true;
+}
+
+void SdlPlatform::RestoreWindowedGeometry() {
+  Impl& d = *impl_;
+  SDL_SetWindowBordered(d.window, SDL_TRUE);
+  if (d.windowed.w > 0 && d.windowed.h > 0) {
+    SDL_SetWindowSize(d.window, d.windowed.w, d.windowed.h);
+    SDL_SetWindowPosition(d.window, d.windowed.x, d.windowed.y);
+  }
 }
 
 void SdlPlatform::CentreWindow() {
@@ -391,13 +472,15 @@ void SdlPlatform::SetPointerPos(int x, int y) {
   if (d.window == nullptr) return;
   int wx = x;
   int wy = y;
-  if (d.renderer != nullptr) SDL_RenderLogicalToWindow(d.renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+  if (d.renderer != nullptr)
+    SDL_RenderLogicalToWindow(d.renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
   SDL_WarpMouseInWindow(d.window, wx, wy);
 }
 
 void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, int pitch) {
   Impl& d = *impl_;
-  if (d.renderer == nullptr || d.texture == nullptr || width != d.frameWidth || height != d.frameHeight) return;
+  if (d.renderer == nullptr || d.texture == nullptr || width != d.frameWidth || height != d.frameHeight)
+    return;
   SDL_UpdateTexture(d.texture, nullptr, pixels, pitch * static_cast<int>(sizeof(std::uint32_t)));
   // Nearest neighbour when the frame fills the window at a whole multiple, smooth otherwise.
   int outW = 0;
@@ -411,16 +494,16 @@ void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, in
   SDL_RenderClear(d.renderer);
   SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
   SDL_RenderPresent(d.renderer);
-  // Without vsync, pace the loop by the clock so that it never spins a processor core.
-  if (!d.vsync) {
-    constexpr std::uint64_t kMinFrameMicros = 1000000 / 120;
-    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-    const std::uint64_t elapsed = (SDL_GetPerformanceCounter() - d.lastPresent) * 1000000 / frequency;
-    if (d.lastPresent != 0 && elapsed < kMinFrameMicros) {
-      SDL_Delay(static_cast<Uint32>((kMinFrameMicros - elapsed) / 1000));
-    }
-    d.lastPresent = SDL_GetPerformanceCounter();
+  // Pace the loop by the clock as well, so that it never spins a processor core: at the display's
+  // rate without vsync, and well above it with vsync, for drivers that claim vsync but do not wait.
+  const int rate = d.vsync ? d.refreshRate * 3 / 2 : d.refreshRate;
+  const std::uint64_t minFrameMicros = 1000000 / static_cast<std::uint64_t>(std::max(rate, 30));
+  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+  const std::uint64_t elapsed = (SDL_GetPerformanceCounter() - d.lastPresent) * 1000000 / frequency;
+  if (d.lastPresent != 0 && elapsed < minFrameMicros) {
+    SDL_Delay(static_cast<Uint32>((minFrameMicros - elapsed) / 1000));
   }
+  d.lastPresent = SDL_GetPerformanceCounter();
 }
 
 void SdlPlatform::ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
