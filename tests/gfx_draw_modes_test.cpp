@@ -154,6 +154,53 @@ TEST_F(DrawTest, TranslucencyBlendsEachChannelWithAnArithmeticShift) {
   EXPECT_EQ(back.ReadPixel(17, 3), kBackground);
 }
 
+TEST(BlitRowsTest, EveryModeMatchesThePixelRuleAtEveryRowLength) {
+  // The row loops work four pixels at a time and finish one by one; rows of every length from 1
+  // to 13, at every start column, must give what the per-pixel rule gives.
+  constexpr std::uint32_t kKey = 0x00FF00FF;
+  std::uint32_t seed = 12345;
+  auto next = [&] {
+    seed = seed * 1103515245u + 12345u;
+    const std::uint32_t v = (seed >> 8) & 0xFFFFFF;
+    return (v & 3) == 0 ? kKey : v;
+  };
+  for (int mode : {kDrawOpaque, kDrawKeyed, kDrawTranslucent, kDrawKeyedTranslucent}) {
+    for (int t : {0, 77, 255, 256}) {
+      for (int width = 1; width <= 13; ++width) {
+        for (int x = 0; x < 3; ++x) {
+          CDXSurface source;
+          CDXSurface dest;
+          ASSERT_EQ(source.CreateBlank(nullptr, 16, 2), 1);
+          ASSERT_EQ(dest.CreateBlank(nullptr, 16, 2), 1);
+          for (int i = 0; i < 32; ++i) {
+            source.WritePixel(i % 16, i / 16, next());
+            dest.WritePixel(i % 16, i / 16, next() & 0xFEFEFE);
+          }
+          source.SetColorKey(kKey);
+          std::vector<std::uint32_t> want(32);
+          for (int i = 0; i < 32; ++i) {
+            const int px = i % 16;
+            const int py = i / 16;
+            const std::uint32_t sp = source.ReadPixel(px - x, py);
+            const std::uint32_t dp = dest.ReadPixel(px, py);
+            const bool inside = px >= x && px < x + width;
+            const bool keyed = (mode == kDrawKeyed || mode == kDrawKeyedTranslucent) && sp == kKey;
+            const bool blended = mode == kDrawTranslucent || mode == kDrawKeyedTranslucent;
+            want[static_cast<std::size_t>(i)] = !inside || keyed ? dp
+                                                : blended ? BlendPixel(sp, dp, static_cast<std::uint32_t>(t))
+                                                          : sp;
+          }
+          source.Draw(&dest, x, 0, DXRect{0, 0, width, 2}, mode, t);
+          for (int i = 0; i < 32; ++i) {
+            ASSERT_EQ(dest.ReadPixel(i % 16, i / 16), want[static_cast<std::size_t>(i)])
+                << "mode " << mode << " t " << t << " width " << width << " x " << x << " pixel " << i;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST_F(DrawTest, ScaledDrawGrowsAndShrinksAboutTheCentre) {
   CDXSurface cell;
   ASSERT_EQ(cell.CreateBlank(nullptr, 64, 64), 1);
