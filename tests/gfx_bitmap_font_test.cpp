@@ -168,6 +168,7 @@ TEST(FontLoadTest, AFontWithoutASheetDrawsNothing) {
   BitmapFont font;
   CDXSurface back;
   back.CreateBlank(nullptr, 64, 64);
+  back.Fill(kPaper);
   EXPECT_FALSE(font.Loaded());
   EXPECT_EQ(font.TextWidth("abc"), -1);
   EXPECT_EQ(font.GlyphHeight('a'), -1);
@@ -186,6 +187,16 @@ TEST(FontLoadTest, AFontWithoutASheetDrawsNothing) {
   EXPECT_EQ(font.GlyphFor('!').advance, 2);
   EXPECT_EQ(font.GlyphFor('~').advance, 8);
   EXPECT_EQ(font.DrawAt(0, 0, "!~", &back), 0);
+
+  // Ink in the top-left corner of the first glyph does not become the packed sheet's key.
+  std::vector<std::uint32_t> corner(64 * 32, kKey);
+  corner[1] = kInk;  // the sheet's corner stays the key; the glyph's first ink is beside it
+  const std::string cornerPath = dir.Path("corner.bmp");
+  ASSERT_TRUE(SaveImageFile(cornerPath.c_str(), corner.data(), 64, 32, 64));
+  ASSERT_EQ(font.Load(nullptr, cornerPath.c_str(), 32, 32, 33, 2), 0);  // '!' is the first glyph, at (0, 0)
+  back.Fill(kPaper);
+  font.DrawAt(10, 10, "!", &back);
+  EXPECT_EQ(back.ReadPixel(10, 10), kInk);
 
   // Loading again replaces the sheet; a failed load leaves none.
   EXPECT_NE(font.Load(nullptr, dir.Path("missing.bmp").c_str(), 32, 32), 0);
