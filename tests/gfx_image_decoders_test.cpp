@@ -2,6 +2,9 @@
 // of damaged files.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "gfx/dx_image.h"
 #include "gfx/dx_surface.h"
 #include "gfx/image_writer.h"
@@ -11,6 +14,19 @@ namespace spellcrypt {
 namespace {
 
 using testimg::Bytes;
+
+// Good pictures double as the fuzz targets' seeds: SPELLCRYPT_WRITE_FUZZ_SEEDS=1 writes them into
+// fuzz/corpus/<target>/ and fuzz/corpus/image_loader_fuzz/ (gfx_fuzz_seeds_test checks them).
+const Bytes& Seed(const char* target, const char* name, const Bytes& file) {
+  if (std::getenv("SPELLCRYPT_WRITE_FUZZ_SEEDS") == nullptr) return file;
+  for (const char* dir : {target, "image_loader_fuzz"}) {
+    const std::filesystem::path folder = std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / dir;
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  }
+  return file;
+}
 
 DXImage Decode(const Bytes& file, int format = kImageRecognise) {
   DXImage image;
@@ -119,14 +135,14 @@ TEST(ImageRecognitionTest, FormatComesFromContentNotName) {
 
 TEST(BmpDecoderTest, UncompressedDepthsDecode) {
   const std::vector<std::uint32_t> pixels = testimg::PatternPixels(7, 5);
-  ExpectPattern(Decode(EncodeBmp(pixels.data(), 7, 5, 7)), 7, 5);  // 24 bits, padded rows
+  ExpectPattern(Decode(Seed("bmp_decoder_fuzz", "rgb24.bmp", EncodeBmp(pixels.data(), 7, 5, 7))), 7, 5);  // 24 bits, padded rows
 
   testimg::Bmp bmp;
   bmp.width = 7;
   bmp.height = 5;
   bmp.bits = 32;
   bmp.rows = testimg::BmpRows(7, 5, 32, [](int x, int y) { return testimg::Pattern(x, y) | 0xAB000000u; });
-  ExpectPattern(Decode(testimg::Build(bmp)), 7, 5);
+  ExpectPattern(Decode(Seed("bmp_decoder_fuzz", "rgb32.bmp", testimg::Build(bmp))), 7, 5);
 
   // Top-down rows (negative height).
   bmp.topDown = true;
@@ -134,7 +150,7 @@ TEST(BmpDecoderTest, UncompressedDepthsDecode) {
   for (int y = 0; y < 5; ++y) {
     for (int x = 0; x < 7; ++x) testimg::Le(bmp.rows, testimg::Pattern(x, y), 4);
   }
-  ExpectPattern(Decode(testimg::Build(bmp)), 7, 5);
+  ExpectPattern(Decode(Seed("bmp_decoder_fuzz", "rgb32_topdown.bmp", testimg::Build(bmp))), 7, 5);
 
   // 16 bits: x1555, each channel times 8.
   bmp = testimg::Bmp{};
@@ -142,7 +158,7 @@ TEST(BmpDecoderTest, UncompressedDepthsDecode) {
   bmp.height = 1;
   bmp.bits = 16;
   bmp.rows = {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x80, 0, 0};  // red, green, blue (top bit ignored)
-  const DXImage wide = Decode(testimg::Build(bmp));
+  const DXImage wide = Decode(Seed("bmp_decoder_fuzz", "rgb16.bmp", testimg::Build(bmp)));
   ASSERT_EQ(wide.width, 3);
   EXPECT_EQ(wide.pixels[0], 0xF80000u);
   EXPECT_EQ(wide.pixels[1], 0x00F800u);
@@ -150,7 +166,8 @@ TEST(BmpDecoderTest, UncompressedDepthsDecode) {
 
   // 8 bits with a short palette, bottom row first.
   const DXImage grey =
-      Decode(Bmp8(3, 2, 2, [](int x, int y) { return static_cast<std::uint32_t>((x + y) & 1); }));
+      Decode(Seed("bmp_decoder_fuzz", "index8.bmp",
+                  Bmp8(3, 2, 2, [](int x, int y) { return static_cast<std::uint32_t>((x + y) & 1); })));
   ASSERT_EQ(grey.width, 3);
   EXPECT_EQ(grey.pixels[0], 0u);
   EXPECT_EQ(grey.pixels[1], 0xFFFFFFu);
@@ -193,7 +210,8 @@ TEST(BmpDecoderTest, DamagedBitmapsAreRefused) {
 TEST(BmpDecoderTest, RunLengthCodesFollowTheirRules) {
   // Each escape code on its own.
   auto pixelsOf = [](const Bytes& data, int w, int h) {
-    DXImage image = Decode(Rle8(w, h, data));
+    DXImage image = Decode(Seed("bmp_decoder_fuzz", ("rle8_" + std::to_string(data.size()) + ".bmp").c_str(),
+                                Rle8(w, h, data)));
     return image.pixels;
   };
   const std::uint32_t R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, K = 0;
@@ -249,7 +267,7 @@ TEST(TgaDecoderTest, EveryTypeDecodesAndBadMapsAreRefused) {
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 4; ++x) testimg::Le(t.data, testimg::Pattern(x, y), 3);
   }
-  ExpectPattern(Decode(testimg::Build(t)), 4, 3);
+  ExpectPattern(Decode(Seed("tga_decoder_fuzz", "truecolour.tga", testimg::Build(t))), 4, 3);
   ExpectTruncationsRefused(testimg::Build(t), testimg::Build(t).size() - 26);  // the footer is not needed
   testimg::Tga up = t;
   up.topDown = false;
@@ -258,7 +276,7 @@ TEST(TgaDecoderTest, EveryTypeDecodesAndBadMapsAreRefused) {
     for (int x = 0; x < 4; ++x) testimg::Le(up.data, testimg::Pattern(x, y) | 0x7F000000u, 4);
   }
   up.bits = 32;
-  ExpectPattern(Decode(testimg::Build(up)), 4, 3);
+  ExpectPattern(Decode(Seed("tga_decoder_fuzz", "bottom_up32.tga", testimg::Build(up))), 4, 3);
 
   // Run-length true colour: a run of 3 and a raw packet of 2 crossing the row end.
   testimg::Tga rle;
@@ -266,7 +284,7 @@ TEST(TgaDecoderTest, EveryTypeDecodesAndBadMapsAreRefused) {
   rle.width = 3;
   rle.height = 2;
   rle.data = {0x82, 1, 2, 3, 0x02, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-  DXImage image = Decode(testimg::Build(rle));
+  DXImage image = Decode(Seed("tga_decoder_fuzz", "rle24.tga", testimg::Build(rle)));
   ASSERT_EQ(image.width, 3);
   EXPECT_EQ(image.pixels[0], 0x030201u);
   EXPECT_EQ(image.pixels[2], 0x030201u);
@@ -281,14 +299,15 @@ TEST(TgaDecoderTest, EveryTypeDecodesAndBadMapsAreRefused) {
   sixteen.height = 1;
   sixteen.bits = 16;
   sixteen.data = {0x1F, 0x7C};
-  EXPECT_EQ(Decode(testimg::Build(sixteen)).pixels.at(0), 0xF800F8u);
+  EXPECT_EQ(Decode(Seed("tga_decoder_fuzz", "rgb16.tga", testimg::Build(sixteen))).pixels.at(0), 0xF800F8u);
   testimg::Tga grey;
   grey.type = 11;
   grey.width = 2;
   grey.height = 1;
   grey.bits = 8;
   grey.data = {0x81, 0x40};
-  EXPECT_EQ(Decode(testimg::Build(grey)).pixels, (std::vector<std::uint32_t>{0x404040, 0x404040}));
+  EXPECT_EQ(Decode(Seed("tga_decoder_fuzz", "grey_rle.tga", testimg::Build(grey))).pixels,
+            (std::vector<std::uint32_t>{0x404040, 0x404040}));
 
   // Colour-mapped through a map starting at entry 2 with 24-bit and 16-bit entries.
   testimg::Tga mapped;
@@ -301,7 +320,8 @@ TEST(TgaDecoderTest, EveryTypeDecodesAndBadMapsAreRefused) {
   mapped.mapLength = 2;
   mapped.map = {0x30, 0x20, 0x10, 0x03, 0x02, 0x01};
   mapped.data = {3, 2};
-  EXPECT_EQ(Decode(testimg::Build(mapped)).pixels, (std::vector<std::uint32_t>{0x010203, 0x102030}));
+  EXPECT_EQ(Decode(Seed("tga_decoder_fuzz", "mapped.tga", testimg::Build(mapped))).pixels,
+            (std::vector<std::uint32_t>{0x010203, 0x102030}));
   testimg::Tga bad = mapped;
   bad.data = {1, 2};  // index below the map
   EXPECT_TRUE(Refused(testimg::Build(bad)));
@@ -341,13 +361,13 @@ TEST(PcxDecoderTest, PalettedAndThreePlanePicturesDecode) {
     }
   }
   const Bytes rgb = testimg::BuildPcx(5, 3, 3, 6, testimg::PackPcx(raw));
-  ExpectPattern(Decode(rgb), 5, 3);
+  ExpectPattern(Decode(Seed("pcx_decoder_fuzz", "rgb.pcx", rgb)), 5, 3);
   ExpectTruncationsRefused(rgb);
 
   // One plane with the palette at the end of the file.
   const Bytes paletted = testimg::BuildPcx(4, 2, 1, 4, testimg::PackPcx({0, 1, 1, 200, 200, 200, 200, 3}),
                                            testimg::GreyPalette(256));
-  const DXImage image = Decode(paletted);
+  const DXImage image = Decode(Seed("pcx_decoder_fuzz", "index.pcx", paletted));
   ASSERT_EQ(image.width, 4);
   EXPECT_EQ(image.pixels[0], 0u);
   EXPECT_EQ(image.pixels[3], 0xC8C8C8u);
@@ -366,7 +386,8 @@ TEST(PcxDecoderTest, PalettedAndThreePlanePicturesDecode) {
 
 TEST(PsdDecoderTest, RawAndPackBitsChannelsDecode) {
   // Four channels raw: the alpha plane is read past and dropped.
-  ExpectPattern(Decode(testimg::BuildPsd(5, 3, 4, 0, testimg::PsdPlanes(5, 3, 4))), 5, 3);
+  ExpectPattern(Decode(Seed("psd_decoder_fuzz", "raw4.psd", testimg::BuildPsd(5, 3, 4, 0, testimg::PsdPlanes(5, 3, 4)))),
+                5, 3);
   ExpectTruncationsRefused(testimg::BuildPsd(3, 2, 3, 0, testimg::PsdPlanes(3, 2, 3)));
   // One channel: green and blue are 0.
   const DXImage red = Decode(testimg::BuildPsd(2, 1, 1, 0, {0x80, 0x40}));
@@ -381,7 +402,7 @@ TEST(PsdDecoderTest, RawAndPackBitsChannelsDecode) {
                   {1, v, static_cast<std::uint8_t>(v + 1), 0xFE, static_cast<std::uint8_t>(v + 2)});
   }
   const Bytes good = testimg::BuildPsd(5, 1, 3, 1, packed);
-  const DXImage image = Decode(good);
+  const DXImage image = Decode(Seed("psd_decoder_fuzz", "packbits3.psd", good));
   EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{0x102030, 0x112131, 0x122232, 0x122232, 0x122232}));
   ExpectTruncationsRefused(good);
 
@@ -411,7 +432,7 @@ TEST(JpegDecoderTest, PicturesDecodeAtTheirSizeAndDamageIsRefused) {
       pixels[static_cast<std::size_t>(y * 64 + x)] = x < 32 ? 0xC03020u : 0x2040E0u;
   }
   const Bytes jpeg = EncodeJpeg(pixels.data(), 64, 48, 64, 95);
-  const DXImage image = Decode(jpeg);
+  const DXImage image = Decode(Seed("jpeg_decoder_fuzz", "two_colours.jpg", jpeg));
   ASSERT_EQ(image.width, 64);
   ASSERT_EQ(image.height, 48);
   auto near = [](std::uint32_t a, std::uint32_t b) {
