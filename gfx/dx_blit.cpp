@@ -100,24 +100,25 @@ void GatherRow(std::uint32_t* out, const std::uint32_t* s, int n, std::uint32_t 
 bool PlanBlit(const DXRect& sourceClip, DXRect source, const DXRect& destClip, int x, int y, float scale,
               BlitPlan& plan) {
   // The source first: a trimmed left or top edge moves the destination with it.
+  // Positions are worked in 64 bits: a far-off position or a large scale may reach far outside.
   const DXRect cut = Intersect(source, sourceClip);
   if (cut.Empty()) return false;
-  x += cut.left - source.left;
-  y += cut.top - source.top;
+  const std::int64_t x0 = std::int64_t{x} + cut.left - source.left;
+  const std::int64_t y0 = std::int64_t{y} + cut.top - source.top;
   source = cut;
   const std::int64_t w = source.Width();
   const std::int64_t h = source.Height();
 
-  // The destination rectangle before clipping, in 64 bits: a large scale may reach far outside.
-  std::int64_t left = x;
-  std::int64_t top = y;
+  // The destination rectangle before clipping.
+  std::int64_t left = x0;
+  std::int64_t top = y0;
   std::int64_t right = left + w;
   std::int64_t bottom = top + h;
   plan.stretched = scale != 1.0f;
   if (plan.stretched) {
     const double e = std::isnan(scale) ? 0.0 : std::clamp(static_cast<double>(scale), 0.0, 1.0e6);
-    left = static_cast<std::int64_t>(x + w / 2.0 - e * w / 2.0);
-    top = static_cast<std::int64_t>(y + h / 2.0 - e * h / 2.0);
+    left = static_cast<std::int64_t>(static_cast<double>(x0) + w / 2.0 - e * w / 2.0);
+    top = static_cast<std::int64_t>(static_cast<double>(y0) + h / 2.0 - e * h / 2.0);
     right = left + static_cast<std::int64_t>(e * w);
     bottom = top + static_cast<std::int64_t>(e * h);
   }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "gfx/dx_image.h"
 #include "gfx/image_writer.h"
 #include "platform/platform.h"
 
@@ -24,7 +25,7 @@ CDXScreen::~CDXScreen() {
 }
 
 int CDXScreen::CreateBack(int width, int height) {
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return -1;
+  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return -1;
   back_.Assign(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0));
   return 0;
 }

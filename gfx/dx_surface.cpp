@@ -60,7 +60,11 @@ int CDXSurface::Create(CDXScreen* screen, const char* path, int placement, int f
 }
 
 int CDXSurface::CreateBlank(CDXScreen* screen, int width, int height, int placement) {
-  if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxImagePixels) return -1;
+  // The same bounds as pictures from files: draw arithmetic relies on sides of at most 16384.
+  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide ||
+      static_cast<std::int64_t>(width) * height > kMaxImagePixels) {
+    return -1;
+  }
   Assign(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0));
   path_.clear();
   placement_ = placement;
