@@ -6,6 +6,7 @@
 
 #include "tools/sfx/mastering.h"
 #include "tools/sfx/recipes.h"
+#include "tools/sfx/sound_file.h"
 
 namespace spellcrypt::sfx {
 
@@ -71,6 +72,25 @@ bool IsOgg(const std::string& file) {
 
 double MeasureLoudness(const Stereo& audio, bool music) {
   return music ? IntegratedLoudness(audio) : ShortTermLoudness(audio);
+}
+
+bool WriteSoundFile(const std::string& path, Stereo audio, std::string& error) {
+  if (!IsOgg(path)) return WriteWav(path, audio, error);
+  constexpr double kQuality = 0.4;  // about 110-130 kbit/s for stereo music
+  std::string title = path.substr(path.find_last_of('/') + 1);
+  title = title.substr(0, title.find('.'));
+  const std::vector<std::string> comments = {"TITLE=" + title, "ARTIST=Spellcrypt",
+                                             "COMMENT=Synthesised by the Spellcrypt sound generator"};
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    if (!WriteOgg(path, audio, kQuality, comments, error)) return false;
+    DecodedSound decoded;
+    if (!ReadOgg(path, decoded, error)) return false;
+    const double peak = PeakDb(decoded.audio);
+    if (peak <= kCeilingDb - 0.05) return true;
+    ApplyGain(audio, -(peak - (kCeilingDb - 0.2)));
+  }
+  error = path + ": the peak stays above the ceiling after re-encoding";
+  return false;
 }
 
 Stereo MakeSound(const Recipe& recipe) {

@@ -30,6 +30,10 @@ const Recipe* FindRecipe(const std::string& file);
 bool IsOgg(const std::string& file);
 double MeasureLoudness(const Stereo& audio, bool music);
 
+// Writes WAV or Ogg Vorbis by the file's extension. An Ogg file is decoded again and, should the
+// encoder have lifted a peak over the ceiling, turned down and encoded anew.
+bool WriteSoundFile(const std::string& path, Stereo audio, std::string& error);
+
 // Renders and masters one sound (deterministic: its noise is seeded from its name). Mono results
 // stay mono; loops keep their exact length.
 Stereo MakeSound(const Recipe& recipe);

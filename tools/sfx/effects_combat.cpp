@@ -141,7 +141,6 @@ Stereo MakeHealth(Rng& rng) {
 }
 
 Stereo MakeLowHealth(Rng& rng) {
-  (void)rng;
   // A heartbeat, two beats per turn (80 a minute). The beats sit away from the loop's seam and
   // their tails wrap round, so the warning can loop for as long as the player bleeds.
   Mono out(Frames(1.5), 0.0f);
@@ -153,7 +152,10 @@ Stereo MakeLowHealth(Rng& rng) {
       return std::tanh(2.5 * body * Rise(t, 0.004) * Decay(t, t60));
     });
   };
-  const Mono lub = thump(85.0, 50.0, 0.22), dub = thump(100.0, 60.0, 0.18);
+  Mono lub = thump(85.0, 50.0, 0.22), dub = thump(100.0, 60.0, 0.18);
+  // Small speakers hardly reach below 150 Hz: a soft knock on each beat keeps it heard there.
+  Place(lub, Knock(rng, 190.0, 2.0, 0.12, 0.5f), 0.0);
+  Place(dub, Knock(rng, 230.0, 2.0, 0.1, 0.4f), 0.0);
   for (double beat : {0.3, 1.05}) {
     MixInto(out, lub, Frames(beat), 1.0f, true);
     MixInto(out, dub, Frames(beat + 0.2), 0.7f, true);

@@ -117,8 +117,11 @@ Mono Reed(const NoteEvent& note, Rng& rng) {
 Mono Flute(const NoteEvent& note, Rng& rng) {
   Envelope env(0.07, 12.0, 0.9, 0.14, note.gate);
   Mono out(env.Length());
+  // Breath: noise narrowed round the second harmonic and kept well under the tone, plus a short
+  // chiff as the note speaks.
   Svf breath;
-  breath.Set(note.hz * 2.0, 1.5);
+  breath.Set(note.hz * 2.0, 4.0);
+  OnePole chiffTone(3000.0);
   const double vibPhase = rng.Uniform();
   double phase = 0.0, inc = note.hz / kRate;
   for (std::size_t i = 0; i < out.size(); ++i) {
@@ -129,8 +132,8 @@ Mono Flute(const NoteEvent& note, Rng& rng) {
     if (phase >= 1.0) phase -= 1.0;
     const float noise = rng.Noise();
     breath.Process(noise);
-    const float chiff = noise * static_cast<float>(0.12 * std::exp(-t / 0.02));
-    out[i] = (tone + 0.35f * breath.band + chiff) * env.Next() * note.velocity * 0.6f;
+    const float chiff = chiffTone.Low(noise) * static_cast<float>(0.25 * std::exp(-t / 0.025));
+    out[i] = (tone + 0.05f * breath.band + chiff) * env.Next() * note.velocity * 0.6f;
   }
   return out;
 }

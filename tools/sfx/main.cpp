@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -24,7 +23,6 @@ namespace sfx = spellcrypt::sfx;
 namespace {
 
 constexpr const char* kManifestHeader = "name\tformat\tsize\tframes\tkey\twhere\tby";
-constexpr double kOggQuality = 0.4;  // about 110-130 kbit/s for stereo music
 
 struct Result {
   std::string file;
@@ -53,25 +51,6 @@ bool ReadManifest(const std::string& path, std::vector<std::string>& names, std:
   return true;
 }
 
-// Writes the file; Ogg files are decoded again and turned down and re-encoded should the encoder
-// have lifted a peak over the ceiling.
-bool WriteSound(const std::string& path, sfx::Stereo audio, bool ogg, std::string& error) {
-  if (!ogg) return sfx::WriteWav(path, audio, error);
-  const std::string title = std::filesystem::path(path).stem().string();
-  const std::vector<std::string> comments = {"TITLE=" + title, "ARTIST=Spellcrypt",
-                                             "COMMENT=Synthesised by the Spellcrypt sound generator"};
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    if (!sfx::WriteOgg(path, audio, kOggQuality, comments, error)) return false;
-    sfx::DecodedSound decoded;
-    if (!sfx::ReadOgg(path, decoded, error)) return false;
-    const double peak = sfx::PeakDb(decoded.audio);
-    if (peak <= sfx::kCeilingDb - 0.05) return true;
-    sfx::ApplyGain(audio, -(peak - (sfx::kCeilingDb - 0.2)));
-  }
-  error = path + ": peak stays above the ceiling after re-encoding";
-  return false;
-}
-
 Result Generate(const sfx::Recipe& recipe, const std::string& outDir) {
   Result r;
   r.file = recipe.file;
@@ -81,7 +60,7 @@ Result Generate(const sfx::Recipe& recipe, const std::string& outDir) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   // A malformed score in a recipe throws; it is reported as that sound's failure.
   try {
-    if (!WriteSound(path, sfx::MakeSound(recipe), sfx::IsOgg(recipe.file), r.error)) return r;
+    if (!sfx::WriteSoundFile(path, sfx::MakeSound(recipe), r.error)) return r;
   } catch (const std::exception& e) {
     r.error = e.what();
     return r;
