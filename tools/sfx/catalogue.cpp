@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <stdexcept>
 
 #include "tools/sfx/mastering.h"
 #include "tools/sfx/recipes.h"
@@ -96,6 +98,13 @@ bool WriteSoundFile(const std::string& path, Stereo audio, std::string& error) {
 Stereo MakeSound(const Recipe& recipe) {
   Rng rng(HashName(recipe.file));
   Stereo audio = recipe.make(rng);
+  // A filter pushed past its range would fill the file with noise or silence: refuse to write it.
+  for (int c = 0; c < audio.Channels(); ++c) {
+    if (!std::all_of(audio.Channel(c).begin(), audio.Channel(c).end(),
+                     [](float v) { return std::isfinite(v); })) {
+      throw std::runtime_error(std::string(recipe.file) + " produced a sample that is not a number");
+    }
+  }
   const bool ogg = IsOgg(recipe.file);
   if (!recipe.loop) {
     TrimSilence(audio, -60.0);

@@ -35,7 +35,8 @@ double MeasureLoudness(const Stereo& audio, bool music);
 bool WriteSoundFile(const std::string& path, Stereo audio, std::string& error);
 
 // Renders and masters one sound (deterministic: its noise is seeded from its name). Mono results
-// stay mono; loops keep their exact length.
+// stay mono; loops keep their exact length. Throws std::runtime_error (or the score's
+// std::invalid_argument) when a recipe is broken; the generator reports that sound as failed.
 Stereo MakeSound(const Recipe& recipe);
 
 }  // namespace spellcrypt::sfx

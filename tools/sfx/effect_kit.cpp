@@ -41,7 +41,7 @@ Mono Glide(double seconds, double fromHz, double toHz, const std::function<doubl
   return out;
 }
 
-Mono Knock(Rng& rng, double hz, double q, double t60, float velocity) {
+Mono Knock(Rng& rng, double hz, double q, double t60, float velocity, double snap) {
   Mono out(Frames(t60 + 0.01));
   Svf ring;
   ring.Set(hz, q);
@@ -50,7 +50,7 @@ Mono Knock(Rng& rng, double hz, double q, double t60, float velocity) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     const float x = i < burst ? rng.Noise() : 0.0f;
     ring.Process(x);
-    out[i] = static_cast<float>((ring.band + 0.3 * x) * Decay(static_cast<double>(i) / kRate, t60));
+    out[i] = static_cast<float>((ring.band + snap * x) * Decay(static_cast<double>(i) / kRate, t60));
     peak = std::max(peak, std::fabs(out[i]));
   }
   for (float& v : out) v *= velocity / peak;

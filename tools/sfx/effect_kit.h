@@ -36,7 +36,8 @@ Mono Glide(double seconds, double fromHz, double toHz, const std::function<doubl
            bool bright = false);
 
 // A short resonant knock (wood, bone, stone): a noise click ringing at `hz` with quality `q`.
-Mono Knock(Rng& rng, double hz, double q, double t60, float velocity);
+// `snap` is how much of the bare click is heard over the ring (0 for soft thuds).
+Mono Knock(Rng& rng, double hz, double q, double t60, float velocity, double snap = 0.3);
 
 // Adds `src` into `dst` at `offset` seconds, growing `dst` to fit.
 void Place(Mono& dst, const Mono& src, double offset, float gain = 1.0f);

@@ -98,8 +98,8 @@ Stereo MakeMonsterPain(Rng& rng) {
       rng, 0.45,
       [](double t) { return 150.0 * (1.0 + 0.15 * Swell(t, 0.0, 0.04, 0.12)) * std::pow(0.7, t / 0.4); },
       [](double t) { return Rise(t, 0.02) * (t < 0.2 ? 1.0 : Decay(t - 0.2, 0.25)); }, 560.0, 1000.0, 2450.0);
-  Place(out, Knock(rng, 1200.0, 10.0, 0.05, 0.25f), 0.0);
-  Place(out, Knock(rng, 1800.0, 10.0, 0.04, 0.2f), 0.03);
+  Place(out, Knock(rng, 1200.0, 10.0, 0.05, 0.25f, 0.1), 0.0);
+  Place(out, Knock(rng, 1800.0, 10.0, 0.04, 0.2f, 0.1), 0.03);
   return MonoSound(InRoom(out, kCrypt, 0.15f));
 }
 
@@ -114,8 +114,9 @@ Stereo MakeMonsterDeath(Rng& rng) {
   double t = 0.28;
   for (int k = 0; k < 14; ++k) {
     const float velocity = static_cast<float>(std::pow(0.9, k) * rng.Range(0.6, 1.0));
-    Place(out, Knock(rng, rng.Range(600.0, 2600.0), rng.Range(6.0, 14.0), rng.Range(0.04, 0.09), velocity), t,
-          0.5f, rng.Range(-0.6, 0.6));
+    Place(out,
+          Knock(rng, rng.Range(600.0, 2600.0), rng.Range(6.0, 14.0), rng.Range(0.04, 0.09), velocity, 0.08),
+          t, 0.5f, rng.Range(-0.6, 0.6));
     t += 0.09 * std::pow(0.85, k) + rng.Range(0.0, 0.02);
   }
   Place(out, Glide(0.3, 110.0, 50.0, [](double s) { return Rise(s, 0.002) * Decay(s, 0.25); }), 0.3, 0.6f,
@@ -154,8 +155,8 @@ Stereo MakeLowHealth(Rng& rng) {
   };
   Mono lub = thump(85.0, 50.0, 0.22), dub = thump(100.0, 60.0, 0.18);
   // Small speakers hardly reach below 150 Hz: a soft knock on each beat keeps it heard there.
-  Place(lub, Knock(rng, 190.0, 2.0, 0.12, 0.5f), 0.0);
-  Place(dub, Knock(rng, 230.0, 2.0, 0.1, 0.4f), 0.0);
+  Place(lub, Knock(rng, 190.0, 2.0, 0.12, 0.5f, 0.0), 0.0);
+  Place(dub, Knock(rng, 230.0, 2.0, 0.1, 0.4f, 0.0), 0.0);
   for (double beat : {0.3, 1.05}) {
     MixInto(out, lub, Frames(beat), 1.0f, true);
     MixInto(out, dub, Frames(beat + 0.2), 0.7f, true);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <complex>
+#include <functional>
 
 namespace spellcrypt::sfx {
 
@@ -138,8 +139,10 @@ Mono Flute(const NoteEvent& note, Rng& rng) {
   return out;
 }
 
-Mono Brass(const NoteEvent& note, Rng& rng) {
-  Envelope env(0.035, 4.0, 0.85, 0.14, note.gate);
+// Two detuned sawtooths through a low-pass whose cutoff follows `cutoff(t)`, with an optional pitch
+// scoop on the attack and gentle saturation: horns and bowed low strings differ only in these.
+Mono SawPair(const NoteEvent& note, Rng& rng, Envelope env, double detuneCents, double scoopCents, double q,
+             float drive, const std::function<double(double)>& cutoff) {
   Mono out(env.Length());
   std::array<Oscillator, 2> osc;
   for (auto& o : osc) o.SetPhase(rng.Uniform());
@@ -147,17 +150,25 @@ Mono Brass(const NoteEvent& note, Rng& rng) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     if (i % kControlStep == 0) {
       const double t = static_cast<double>(i) / kRate;
-      // The lip scoops up into the pitch and the tone opens, then settles.
-      const double scoop = Cents(-35.0 * std::exp(-t / 0.025));
-      osc[0].SetFrequency(note.hz * scoop * Cents(-6.0));
-      osc[1].SetFrequency(note.hz * scoop * Cents(6.0));
-      const double open = (1.0 - std::exp(-t / 0.02)) * (0.55 + 0.45 * std::exp(-t / 0.25));
-      filter.Set(std::min(9000.0, note.hz * (1.2 + (3.0 + 5.0 * note.velocity) * open)), 1.0);
+      const double scoop = Cents(scoopCents * std::exp(-t / 0.025));
+      osc[0].SetFrequency(note.hz * scoop * Cents(-detuneCents));
+      osc[1].SetFrequency(note.hz * scoop * Cents(detuneCents));
+      filter.Set(std::min(9000.0, cutoff(t)), q);
     }
     filter.Process((osc[0].Saw() + osc[1].Saw()) * 0.5f);
-    out[i] = std::tanh(1.4f * filter.low) / 1.4f * env.Next() * note.velocity;
+    const float v = drive > 0.0f ? std::tanh(drive * filter.low) / drive : filter.low;
+    out[i] = v * env.Next() * note.velocity;
   }
   return out;
+}
+
+Mono Brass(const NoteEvent& note, Rng& rng) {
+  // The lip scoops up into the pitch and the tone opens, then settles.
+  return SawPair(note, rng, Envelope(0.035, 4.0, 0.85, 0.14, note.gate), 6.0, -35.0, 1.0, 1.4f,
+                 [&](double t) {
+                   const double open = (1.0 - std::exp(-t / 0.02)) * (0.55 + 0.45 * std::exp(-t / 0.25));
+                   return note.hz * (1.2 + (3.0 + 5.0 * note.velocity) * open);
+                 });
 }
 
 Mono Bass(const NoteEvent& note) {
@@ -172,23 +183,10 @@ Mono Bass(const NoteEvent& note) {
 }
 
 Mono Cello(const NoteEvent& note, Rng& rng) {
-  Envelope env(0.012, 0.9, 0.35, 0.1, note.gate);
-  Mono out(env.Length());
-  std::array<Oscillator, 2> osc;
-  for (auto& o : osc) o.SetPhase(rng.Uniform());
-  osc[0].SetFrequency(note.hz * Cents(-5.0));
-  osc[1].SetFrequency(note.hz * Cents(5.0));
-  Svf filter;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (i % kControlStep == 0) {
-      const double t = static_cast<double>(i) / kRate;
-      // The bow bites on the attack: a brighter moment, then the darker body.
-      filter.Set(std::min(3500.0, note.hz * (2.5 + 4.0 * note.velocity * (0.4 + std::exp(-t / 0.05)))), 0.9);
-    }
-    filter.Process((osc[0].Saw() + osc[1].Saw()) * 0.5f);
-    out[i] = filter.low * env.Next() * note.velocity;
-  }
-  return out;
+  // The bow bites on the attack: a brighter moment, then the darker body.
+  return SawPair(note, rng, Envelope(0.012, 0.9, 0.35, 0.1, note.gate), 5.0, 0.0, 0.9, 0.0f, [&](double t) {
+    return std::min(3500.0, note.hz * (2.5 + 4.0 * note.velocity * (0.4 + std::exp(-t / 0.05))));
+  });
 }
 
 }  // namespace
