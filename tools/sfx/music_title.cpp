@@ -34,6 +34,10 @@ const char* const kTuneB =
     "C#5:.5 D5 E5 C#5 A4:2 | D5:1 Bb4:.5 D5 F5:1 E5:.5 D5 | C5:1 A4:.5 C5 F5:2 | "
     "G5:.5 F5 E5 D5 Bb4 D5 G4:1 | A4:.5 C#5 E5 G5 A5:1 r:1";
 
+// The return's descant: long notes high above the tune, so the last pass is not a plain repeat.
+const char* const kDescant =
+    "F5:2 E5 | D5:2 A5 | Bb5:2 A5:1 F5 | E5:2 C#5 | D5:2 F5 | G5:2 Bb5:1 A5 | A5:2 G5:1 E5 | D5:2 r";
+
 }  // namespace
 
 Stereo MakeTitleMusic(Rng& rng) {
@@ -87,6 +91,7 @@ Stereo MakeTitleMusic(Rng& rng) {
   // The return: the tune again with bells doubling it, voices and drums under it.
   s.Melody(reed, s.Bar(kReturn), kTuneA, 0.85f);
   s.Melody(bells, s.Bar(kReturn), kTuneA, 0.45f, 24);
+  s.Melody(flute, s.Bar(kReturn), kDescant, 0.5f);
   for (int bar = kReturn; bar < kBars; ++bar) {
     // The last bar thins out after its downbeat so that the quiet intro can follow.
     const bool last = bar == kBars - 1;
