@@ -60,16 +60,14 @@ Stereo MakeClick(Rng& rng) {
   return MonoSound(InRoom(out, kChamber, 0.12f));
 }
 
-Stereo MakeHighlight(Rng& rng) {
-  (void)rng;
+Stereo MakeHighlight(Rng& /*rng: no noise in it*/) {
   // A glint: two tiny bell strikes, the second a fifth higher and softer.
   Mono out = Bell({2093.0, 0.05, 0.8f}, {3.5, 0.7, 0.02, 0.14});
   Place(out, Bell({3136.0, 0.05, 0.5f}, {3.5, 0.5, 0.02, 0.1}), 0.012, 0.4f);
   return MonoSound(InRoom(out, kChamber, 0.15f));
 }
 
-Stereo MakeBlip(Rng& rng) {
-  (void)rng;
+Stereo MakeBlip(Rng& /*rng: no noise in it*/) {
   // "Bli-ip": A5 then E6 on a soft pulse, with a bell an octave above the second note.
   Oscillator osc;
   OnePole soften(4500.0);
@@ -83,8 +81,7 @@ Stereo MakeBlip(Rng& rng) {
   return MonoSound(InRoom(out, kChamber, 0.15f));
 }
 
-Stereo MakeBadWord(Rng& rng) {
-  (void)rng;
+Stereo MakeBadWord(Rng& /*rng: no noise in it*/) {
   // A muted horn's "wah-wah": two falling notes, the second sagging further, each opening and
   // closing its tone like a hand over the bell.
   Oscillator saw, pulse;
