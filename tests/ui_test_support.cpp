@@ -6,6 +6,7 @@
 
 #include "app/game_loop.h"
 #include "gfx/dx_screen.h"
+#include "gfx/image_writer.h"
 #include "platform/files.h"
 #include "ui/thing_list.h"
 #include "ui/thing_mouse.h"
@@ -100,6 +101,31 @@ void UiTest::WriteBmp(const std::string& path, int w, int h, std::uint32_t rgb) 
   if (!parent.empty()) std::filesystem::create_directories(parent);
   std::ofstream(resolved, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void UiTest::WriteFont(const std::string& path, int cell) {
+  const int columns = 320 / cell;
+  const int height = (128 + columns - 1) / columns * cell;
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(320 * height), 0xFF00FF);
+  for (int c = 1; c < 95; ++c) {
+    for (int y = 4; y < cell - 4; ++y) {
+      for (int x = 2; x < cell / 2; ++x) {
+        px[static_cast<std::size_t>(((c / columns) * cell + y) * 320 + (c % columns) * cell + x)] = kFontInk;
+      }
+    }
+  }
+  const std::string resolved = ResolvePath(path);
+  std::filesystem::create_directories(std::filesystem::path(resolved).parent_path());
+  ASSERT_TRUE(SaveImageFile(resolved.c_str(), px.data(), 320, height, 320));
+}
+
+int UiTest::InkIn(int x0, int y0, int x1, int y1, std::uint32_t colour) {
+  CDXSurface* back = GetGlobals().display->GetBack();
+  int n = 0;
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) n += back->ReadPixel(x, y) == colour ? 1 : 0;
+  }
+  return n;
 }
 
 bool UiTest::Logged(const std::string& text) const { return testing::SawLine(platform_, text); }

@@ -45,6 +45,12 @@ class UiTest : public testing::HeadlessFixture {
   CDXTile* Sheet(int w, int h, int frames = 1);
   // Writes a 24-bit picture file of w x h (all one colour) at a path of the game's.
   void WriteBmp(const std::string& path, int w, int h, std::uint32_t rgb = 0x336699);
+  // A glyph sheet whose every printable character is a block of ink kFontInk, cell/2 - 2 wide
+  // (so it advances cell/2 - 1 pixels); the space advances cell/4.
+  void WriteFont(const std::string& path, int cell);
+  static constexpr std::uint32_t kFontInk = 0xFFFFFF;
+  // Pixels of that colour in a rectangle of the last drawn back surface.
+  int InkIn(int x0, int y0, int x1, int y1, std::uint32_t colour = kFontInk);
   // Whether a line sent to the debugger output contains the text; how many do.
   bool Logged(const std::string& text) const;
   int CountLogged(const std::string& text) const;

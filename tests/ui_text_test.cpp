@@ -2,6 +2,7 @@
 // message line and the big message.
 #include <string>
 
+#include "app/game_loop.h"
 #include "tests/ui_test_support.h"
 #include "ui/big_message.h"
 #include "ui/slider.h"
@@ -124,6 +125,46 @@ TEST_F(UiTextBoxTest, AllTextEndsEveryLineWithReturnAndLineFeed) {
   std::string all;
   box->GetAllText(all);
   EXPECT_EQ(all, "line 0\r\nline 1\r\n");
+}
+
+class UiFontTextTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    WriteFont("graphics\\font\\font_summary.bmp", 32);
+    LoadFonts();
+  }
+};
+
+TEST_F(UiFontTextTest, OverWideWordIsCutAtTheLastLetterThatFitsTheBox) {
+  auto* box = Add(new CTextBox());
+  box->SetFont(&App().summaryFont);
+  box->SetArea(0, 0, 100, 200);  // letters advance 15 pixels: six fit
+  box->AddText("abcdefghij ab");
+  EXPECT_EQ(box->Lines(), (std::vector<std::string>{"abcdef", "ghij ab"}));
+  EXPECT_EQ(box->VisibleLines(), 200 / (32 - 10));
+  // Drawn inside the area only.
+  box->SetPosition(100, 100);
+  Frame();
+  EXPECT_GT(InkIn(100, 100, 200, 300), 0);
+  EXPECT_EQ(InkIn(200, 100, 640, 480), 0);
+}
+
+TEST_F(UiFontTextTest, BigMessageKeepsItsTextWhenTheDisplayIsRebuilt) {
+  WriteBmp("graphics\\popup.jpg", 380, 190, 0x604020);
+  auto* big = Add(new CBigMessage());
+  ASSERT_TRUE(big->LoadImage("graphics\\popup.jpg", false, kMagenta));
+  big->SetPosition(130, 143);
+  big->SetText("Paused");
+  Frame();
+  const int ink = InkIn(130, 143 + 67, 510, 143 + 67 + 32);
+  EXPECT_GT(ink, 0);
+  // Alt+Enter reloads every picture from its file; the text is written again.
+  PlatformEvent toggle;
+  toggle.type = PlatformEventType::ToggleFullscreen;
+  HandleWindowEvent(toggle);
+  Frame();
+  EXPECT_EQ(InkIn(130, 143 + 67, 510, 143 + 67 + 32), ink);
 }
 
 class UiTextInputTest : public UiTest {};

@@ -58,6 +58,4 @@ void CBigMessage::RestoreSurfaces() {
   for (const Placed& placed : written_) Render(placed);
 }
 
-void CBigMessage::Draw() { CThingSprite::Draw(); }
-
 }  // namespace spellcrypt

@@ -15,7 +15,6 @@ class CBigMessage : public CThingSprite {
  public:
   CBigMessage();
 
-  void Draw() override;
   // Rewrites the texts after the display rebuilt the picture from its file.
   void RestoreSurfaces() override;
   // Centred across the picture, 67 pixels from its top. Texts over 512 characters are refused.
