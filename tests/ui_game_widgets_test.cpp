@@ -1,7 +1,6 @@
-// The widgets of the game screen: creature spawners, the submit bar, letter tiles, the fill bar
-// and the book icon.
+// The widgets of the game screen: creature spawners, the submit bar, letter tiles and the book
+// icon.
 #include "tests/ui_test_support.h"
-#include "ui/bar.h"
 #include "ui/spider_spawn.h"
 #include "ui/submit_button.h"
 #include "ui/thing_book.h"
@@ -47,29 +46,6 @@ TEST_F(UiGameWidgetsTest, FallersStartAboveTheScreenAndTheSpawnerDiesWithItsLife
   EXPECT_EQ(G().things->FindById(id), nullptr);
 }
 
-TEST_F(UiGameWidgetsTest, SubmitBarFlashesOnceAndPulsesUntilStopped) {
-  auto* bar = Add(new CSubmitBut());
-  bar->AttachImage(Sheet(100, 20, 4), false, kMagenta);
-  bar->Flash();
-  std::vector<int> frames;
-  for (int i = 0; i < 8; ++i) {
-    Frame(55);
-    frames.push_back(bar->Frame());
-  }
-  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 2, 1, 0, 0, 0}));
-  EXPECT_EQ(bar->mode, 0);
-  bar->Pulse();
-  frames.clear();
-  for (int i = 0; i < 8; ++i) {
-    Frame(105);
-    frames.push_back(bar->Frame());
-  }
-  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
-  bar->StopAnimation();
-  Frame(105);
-  EXPECT_EQ(bar->Frame(), 0);
-}
-
 TEST_F(UiGameWidgetsTest, ClicksOnTilesAndTheSubmitBarNeedTheBoard) {
   auto* tile = Add(new CTile());
   EXPECT_EQ(tile->layer, 2);
@@ -97,19 +73,6 @@ TEST_F(UiGameWidgetsTest, ClicksOnTilesAndTheSubmitBarNeedTheBoard) {
   Release();
   EXPECT_EQ(CountLogged("Couldn't find tile board object"), 2);
   EXPECT_EQ(submit->mode, 1);  // the press flashes the bar
-}
-
-TEST_F(UiGameWidgetsTest, BarGlidesTowardItsTargetWithoutPassingIt) {
-  auto* bar = Add(new CBar());
-  bar->SetTarget(0.5f);
-  float last = bar->shown;
-  for (int i = 0; i < 3000 && bar->shown != 0.5f; ++i) {
-    Frame(40);
-    ASSERT_GE(bar->shown, last);
-    ASSERT_LE(bar->shown, 0.5f);
-    last = bar->shown;
-  }
-  EXPECT_EQ(bar->shown, 0.5f);
 }
 
 TEST_F(UiGameWidgetsTest, BookGrowsCirclesAndOpensItsScreen) {

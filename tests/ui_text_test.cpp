@@ -120,13 +120,6 @@ TEST_F(UiTextBoxTest, SliderFollowsTheTextAndTheTextFollowsADrag) {
   EXPECT_EQ(box->ScrollPos(), 7);
 }
 
-TEST_F(UiTextBoxTest, AllTextEndsEveryLineWithReturnAndLineFeed) {
-  CTextBox* box = BoxOfLines(2);
-  std::string all;
-  box->GetAllText(all);
-  EXPECT_EQ(all, "line 0\r\nline 1\r\n");
-}
-
 class UiFontTextTest : public UiTest {
  protected:
   void SetUp() override {
