@@ -62,6 +62,13 @@ TEST_F(LetterTableTest, CurrentWordListNamesTheTable) {
   std::filesystem::current_path(before);
 }
 
+TEST_F(LetterTableTest, TablePathChangesOnlyTheFileNamesExtension) {
+  EXPECT_EQ(LetterTable::PathFor("data\\master_word_list.txt"), "data\\master_word_list.lft");
+  EXPECT_EQ(LetterTable::PathFor("..\\lists\\mine.txt"), "..\\lists\\mine.lft");
+  EXPECT_EQ(LetterTable::PathFor("./lists.d/mine"), "./lists.d/mine.lft");
+  EXPECT_EQ(LetterTable::PathFor("words.big.txt"), "words.lft");
+}
+
 TEST_F(LetterTableTest, TableWithoutWeightsAsksForReinstall) {
   EXPECT_FALSE(table.LoadFile(dir.Write("empty.lft", "A\nB|\nC\n")));
   EXPECT_EQ(table.Count(), 0);

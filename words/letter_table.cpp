@@ -80,9 +80,16 @@ int LetterTable::Pick() {
   return lastPossible >= 0 ? lastPossible : 0;
 }
 
+std::string LetterTable::PathFor(std::string_view wordList) {
+  // Only the file name loses its extension, so that a list given as "..\\lists\\mine.txt" on the
+  // command line finds "..\\lists\\mine.lft" rather than "..lft".
+  const std::size_t nameStart = wordList.find_last_of("/\\") + 1;  // 0 when there is no folder
+  return std::string(wordList.substr(0, nameStart)) + SetExtension(wordList.substr(nameStart), "lft");
+}
+
 bool LetterTable::LoadFile() {
   const char* wordList = GetApp() != nullptr ? GetApp()->wordListPath : kDefaultWordListPath;
-  return LoadFile(SetExtension(wordList, "lft"));
+  return LoadFile(PathFor(wordList));
 }
 
 bool LetterTable::LoadFile(std::string_view path) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,8 @@ class LetterTable {
 
   // Loads the letter table that belongs to the current word list ("data\master_word_list.lft").
   bool LoadFile();
+  // The letter table of a word list: the same name with the extension "lft".
+  static std::string PathFor(std::string_view wordList);
   // Loads a letter-table file: lines "letter|weight"; lines without a weight are skipped. A table
   // left empty shows the "Reinstall!" box; the game goes on with it.
   bool LoadFile(std::string_view path);
