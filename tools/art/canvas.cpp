@@ -90,6 +90,14 @@ Mask Dilate(const Mask& m, int radius) {
   return out;
 }
 
+Mask Erode(const Mask& m, int radius) {
+  Mask inv(m.w, m.h);
+  for (size_t i = 0; i < m.v.size(); ++i) inv.v[i] = 1.0f - m.v[i];
+  Mask grown = Dilate(inv, radius);
+  for (float& v : grown.v) v = 1.0f - v;
+  return grown;
+}
+
 Mask Threshold(const Mask& m, float level) {
   Mask out(m.w, m.h);
   for (size_t i = 0; i < m.v.size(); ++i) out.v[i] = m.v[i] >= level ? 1.0f : 0.0f;
@@ -186,7 +194,8 @@ Color Canvas::Get(int x, int y) const {
   cairo_surface_flush(surface_);
   const auto* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
-  const std::uint32_t p = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
+  const std::uint32_t p =
+      reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
   const double a = ((p >> 24) & 0xFF) / 255.0;
   if (a <= 0) return {0, 0, 0, 0};
   return {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
@@ -197,7 +206,8 @@ namespace {
 std::uint32_t Pack(const Color& c) {
   const double a = Clamp01(c.a);
   auto ch = [a](double v) { return static_cast<std::uint32_t>(std::lround(Clamp01(v) * a * 255.0)); };
-  return (static_cast<std::uint32_t>(std::lround(a * 255.0)) << 24) | (ch(c.r) << 16) | (ch(c.g) << 8) | ch(c.b);
+  return (static_cast<std::uint32_t>(std::lround(a * 255.0)) << 24) | (ch(c.r) << 16) | (ch(c.g) << 8) |
+         ch(c.b);
 }
 
 }  // namespace
@@ -232,7 +242,8 @@ void Canvas::Apply(const std::function<Color(int, int, const Color&)>& f) {
       const std::uint32_t p = row[x];
       const double a = ((p >> 24) & 0xFF) / 255.0;
       Color c{0, 0, 0, 0};
-      if (a > 0) c = {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
+      if (a > 0)
+        c = {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
       row[x] = Pack(f(x, y, c));
     }
   }
@@ -344,12 +355,16 @@ std::uint32_t Rng::Next() {
 
 double Rng::Uniform() { return (Next() & 0xFFFFFF) / static_cast<double>(0x1000000); }
 double Rng::Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
-int Rng::Int(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<std::uint32_t>(hi - lo + 1)); }
+int Rng::Int(int lo, int hi) {
+  return lo + static_cast<int>(Next() % static_cast<std::uint32_t>(hi - lo + 1));
+}
 
 // ---- Cairo helpers ------------------------------------------------------------------------
 
 void SetColor(cairo_t* cr, const Color& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
-void SetColor(cairo_t* cr, const Color& c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a * alpha); }
+void SetColor(cairo_t* cr, const Color& c, double alpha) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a * alpha);
+}
 
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
   r = std::min({r, w / 2, h / 2});

@@ -19,7 +19,8 @@ struct Mask {
   std::vector<float> v;
 
   Mask() = default;
-  Mask(int width, int height, float fill = 0.0f) : w(width), h(height), v(static_cast<size_t>(width) * height, fill) {}
+  Mask(int width, int height, float fill = 0.0f)
+      : w(width), h(height), v(static_cast<size_t>(width) * height, fill) {}
   float& at(int x, int y) { return v[static_cast<size_t>(y) * w + x]; }
   float at(int x, int y) const { return v[static_cast<size_t>(y) * w + x]; }
   // Clamped read, so filters need no border cases.
@@ -30,6 +31,8 @@ struct Mask {
 Mask Blur(const Mask& m, int radius, int passes = 3);
 Mask Dilate(const Mask& m, int radius);
 Mask Threshold(const Mask& m, float level);
+// Shrinks a shape (the opposite of Dilate); Erode(Dilate(m, r), r) closes gaps narrower than 2r.
+Mask Erode(const Mask& m, int radius);
 // Marks every pixel not reachable from the border through pixels below `level`: the shape with
 // its holes filled.
 Mask FillHoles(const Mask& m, float level);
@@ -85,9 +88,9 @@ class Rng {
  public:
   explicit Rng(std::uint32_t seed) : state_(seed * 2654435761u + 0x9E3779B9u) {}
   std::uint32_t Next();
-  double Uniform();                      // 0..1
-  double Range(double lo, double hi);    // lo..hi
-  int Int(int lo, int hi);               // lo..hi inclusive
+  double Uniform();                    // 0..1
+  double Range(double lo, double hi);  // lo..hi
+  int Int(int lo, int hi);             // lo..hi inclusive
  private:
   std::uint32_t state_;
 };

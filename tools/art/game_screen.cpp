@@ -74,7 +74,8 @@ Canvas CastBarFrame(int glow) {
   }
   GoldFrame(c, {2, 2, r.w - 4, r.h - 4}, 3, 4);
   const double base = CentredBaseline(Face::kHeading, 22, 0, r.h);
-  Word(c, "Cast Spell", Face::kHeading, 22, r.w / 2, base, Align::kCentre, glow > 0 ? WordStyle::kLit : WordStyle::kCarved);
+  Word(c, "Cast Spell", Face::kHeading, 22, r.w / 2, base, Align::kCentre,
+       glow > 0 ? WordStyle::kLit : WordStyle::kCarved);
   (void)cr;
   return c;
 }
@@ -90,8 +91,7 @@ void MakeGameScreen(PictureSet& set) {
   for (int j = 0; j < 8; ++j) TileSocket(page, 207 + j * kSlotStep, 65, kTile);
   // The rack: two lines of eight.
   Recess(page, {201, 149, 436, 115}, 6);
-  for (int i = 0; i < 16; ++i)
-    TileSocket(page, 207 + (i % 8) * kSlotStep, 155 + (i / 8) * 53, kTile);
+  for (int i = 0; i < 16; ++i) TileSocket(page, 207 + (i % 8) * kSlotStep, 155 + (i / 8) * 53, kTile);
   BarTrough(page, {kBar.x - 2, kBar.y - 2, kBar.w + 4, kBar.h + 4});
   BarTrough(page, {kBar.x - 2, kPlayerBarY - 2, kBar.w + 4, kBar.h + 4});
   ScorePlaque(page);
@@ -109,33 +109,44 @@ void MakeGameScreen(PictureSet& set) {
     Rect r;
     const char* by;
   };
-  for (const Pressed& p : {Pressed{"graphics/main_jumble_over.bmp", "Jumble", kJumble, "CMenuBut \"jumble\" pressed image"},
-                           Pressed{"graphics/main_last_over.bmp", "Last Word", kLast, "CMenuBut \"last\" pressed image"}}) {
+  for (const Pressed& p :
+       {Pressed{"graphics/main_jumble_over.bmp", "Jumble", kJumble, "CMenuBut \"jumble\" pressed image"},
+        Pressed{"graphics/main_last_over.bmp", "Last Word", kLast, "CMenuBut \"last\" pressed image"}}) {
     Canvas sunk = ground;
     StoneSlab(sunk, p.r, p.r.x == kJumble.x ? 141 : 151, true);
     const double base = CentredBaseline(Face::kHeading, 21, p.r.y + 1, p.r.h);
     Word(sunk, p.text, Face::kHeading, 21, p.r.x + p.r.w / 2 + 1, base, Align::kCentre, WordStyle::kLit);
-    set.Emit(p.file, sunk.Crop(static_cast<int>(p.r.x), static_cast<int>(p.r.y), static_cast<int>(p.r.w), static_cast<int>(p.r.h)),
-             1, kNoKey, "(" + std::to_string(static_cast<int>(p.r.x)) + "," + std::to_string(static_cast<int>(p.r.y)) + ") game screen", p.by);
-    Word(page, p.text, Face::kHeading, 21, p.r.x + p.r.w / 2, CentredBaseline(Face::kHeading, 21, p.r.y, p.r.h),
-         Align::kCentre, WordStyle::kCarved);
+    set.Emit(p.file,
+             sunk.Crop(static_cast<int>(p.r.x), static_cast<int>(p.r.y), static_cast<int>(p.r.w),
+                       static_cast<int>(p.r.h)),
+             1, kNoKey,
+             "(" + std::to_string(static_cast<int>(p.r.x)) + "," + std::to_string(static_cast<int>(p.r.y)) +
+                 ") game screen",
+             p.by);
+    Word(page, p.text, Face::kHeading, 21, p.r.x + p.r.w / 2,
+         CentredBaseline(Face::kHeading, 21, p.r.y, p.r.h), Align::kCentre, WordStyle::kCarved);
   }
 
   // Quit, pause, help and options: small words in the top left corner of the board.
   std::vector<WordButton> words = {
-      {"graphics/game_quit_over.bmp", "Quit", 209, 8, 62, 23, 17, Face::kHeading, Align::kCentre, "(209,8) game screen", "CMenuBut \"game_quit\" highlight"},
-      {"graphics/game_pause_over.bmp", "Pause", 274, 8, 62, 23, 17, Face::kHeading, Align::kCentre, "(274,8) game screen", "CMenuBut \"game_pause\" highlight"},
-      {"graphics/game_help_over.bmp", "Help", 209, 33, 62, 23, 17, Face::kHeading, Align::kCentre, "(209,33) game screen", "CMenuBut \"game_help\" highlight"},
-      {"graphics/game_options_over.bmp", "Options", 274, 33, 62, 23, 17, Face::kHeading, Align::kCentre, "(274,33) game screen", "CMenuBut \"game_options\" highlight"},
+      {"graphics/game_quit_over.bmp", "Quit", 209, 8, 62, 23, 17, Face::kHeading, Align::kCentre,
+       "(209,8) game screen", "CMenuBut \"game_quit\" highlight"},
+      {"graphics/game_pause_over.bmp", "Pause", 274, 8, 62, 23, 17, Face::kHeading, Align::kCentre,
+       "(274,8) game screen", "CMenuBut \"game_pause\" highlight"},
+      {"graphics/game_help_over.bmp", "Help", 209, 33, 62, 23, 17, Face::kHeading, Align::kCentre,
+       "(209,33) game screen", "CMenuBut \"game_help\" highlight"},
+      {"graphics/game_options_over.bmp", "Options", 274, 33, 62, 23, 17, Face::kHeading, Align::kCentre,
+       "(274,33) game screen", "CMenuBut \"game_options\" highlight"},
   };
   Recess(page, {205, 5, 134, 52}, 4);
   WordButtons(set, page, words);
-  set.Emit("graphics/game_screen.jpg", page, 1, kNoKey, "(0,0) full screen, layer 0", "CThingSprite \"background\"");
+  set.Emit("graphics/game_screen.jpg", page, 1, kNoKey, "(0,0) full screen, layer 0",
+           "CThingSprite \"background\"");
 
   Canvas strip(static_cast<int>(kCast.w) * 4, static_cast<int>(kCast.h));
   for (int f = 0; f < 4; ++f) strip.Draw(CastBarFrame(f), f * kCast.w, 0);
-  set.Emit("graphics/SubmitWordBar.bmp", strip, 4, kNoKey, "(346,278) game screen; frame 0 at rest, 1-3 flash and pulse",
-           "CSubmitBut \"submit\"");
+  set.Emit("graphics/SubmitWordBar.bmp", strip, 4, kNoKey,
+           "(346,278) game screen; frame 0 at rest, 1-3 flash and pulse", "CSubmitBut \"submit\"");
 
   // The life bar: a red fill with a bright upper edge, clipped from the left by the game.
   Canvas bar(static_cast<int>(kBar.w), static_cast<int>(kBar.h));

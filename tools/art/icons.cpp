@@ -32,15 +32,20 @@ std::string ReadJsonString(const std::string& s, size_t pos) {
     }
     const char e = s[++i];
     switch (e) {
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'u': {
         const unsigned code = static_cast<unsigned>(std::stoul(s.substr(i + 1, 4), nullptr, 16));
         out += code < 0x80 ? static_cast<char>(code) : '?';
         i += 4;
         break;
       }
-      default: out += e;
+      default:
+        out += e;
     }
   }
   return out;
@@ -66,7 +71,8 @@ const std::string* Body(const std::string& name) {
 bool LoadIcons(const std::string& iconsJsonPath) {
   std::ifstream f(iconsJsonPath, std::ios::binary);
   if (!f) {
-    std::fprintf(stderr, "art: icon collection not found at %s (run scripts/art_assets.sh)\n", iconsJsonPath.c_str());
+    std::fprintf(stderr, "art: icon collection not found at %s (run scripts/art_assets.sh)\n",
+                 iconsJsonPath.c_str());
     return false;
   }
   std::ostringstream ss;
@@ -95,10 +101,13 @@ Mask IconMask(const std::string& name, int w, int h, const IconPlacement& place)
     return out;
   }
   if (std::find(g_used.begin(), g_used.end(), name) == g_used.end()) g_used.push_back(name);
-  const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"512\" height=\"512\" "
-                          "viewBox=\"0 0 512 512\">" + *body + "</svg>";
+  const std::string svg =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"512\" height=\"512\" "
+      "viewBox=\"0 0 512 512\">" +
+      *body + "</svg>";
   GError* error = nullptr;
-  RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
   if (!handle) {
     std::fprintf(stderr, "art: icon %s does not parse\n", name.c_str());
     if (error) g_error_free(error);
@@ -124,6 +133,33 @@ Mask IconMask(const std::string& name, int w, int h, bool flip) {
   place.w = w;
   place.h = h;
   place.flip = flip;
+  return IconMask(name, w, h, place);
+}
+
+// Renders an icon so that its ink fills a w x h box, keeping its proportions, standing on the
+// box's bottom edge and centred across it.
+Mask FitIcon(const std::string& name, int w, int h, bool flip, double rotate, double grow) {
+  const Mask probe = IconMask(name, 256, 256);
+  int x0 = 256, y0 = 256, x1 = -1, y1 = -1;
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x)
+      if (probe.at(x, y) > 0.05f) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+      }
+  if (x1 < 0) return Mask(w, h);
+  const double iw = x1 - x0 + 1, ih = y1 - y0 + 1;
+  const double s = std::min((w - 6) / iw, (h - 5) / ih) * grow;
+  IconPlacement place;
+  place.w = 256 * s;
+  place.h = 256 * s;
+  place.x = (w - iw * s) / 2 - x0 * s;
+  place.y = (h - 3) - (y1 + 1) * s;
+  if (flip) place.x = w - place.x - place.w;
+  place.flip = flip;
+  place.rotate = rotate;
   return IconMask(name, w, h, place);
 }
 

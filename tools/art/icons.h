@@ -22,6 +22,10 @@ Mask IconMask(const std::string& name, int w, int h, const IconPlacement& place)
 // The same, with the icon's square filling the whole mask.
 Mask IconMask(const std::string& name, int w, int h, bool flip = false);
 
+// Renders an icon so that its ink fills a w x h box, keeping its proportions, standing on the
+// box's bottom edge and centred across it; `grow` enlarges it about that placement.
+Mask FitIcon(const std::string& name, int w, int h, bool flip = false, double rotate = 0, double grow = 1.0);
+
 // Every icon name used so far (for the credits check).
 const std::vector<std::string>& UsedIcons();
 

@@ -1,12 +1,12 @@
 // Writers for the game's picture files.
 #include "tools/art/image_write.h"
 
+#include <jpeglib.h>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-
-#include <jpeglib.h>
 
 namespace spellcrypt::art {
 

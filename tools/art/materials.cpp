@@ -80,7 +80,7 @@ void StoneFloor(Canvas& c, const Rect& area, std::uint32_t seed, const std::vect
     for (int x = 0; x < static_cast<int>(area.w); ++x) {
       const double py = y + area.y;
       const double depth = (py - horizon);  // grows toward the viewer
-      const double fz = 400.0 / depth;     // distance into the room
+      const double fz = 400.0 / depth;      // distance into the room
       const double fx = (x + area.x - cx) / depth * 40.0;
       const double u = fx - std::floor(fx);
       const double row = fz * 0.9;
@@ -88,7 +88,8 @@ void StoneFloor(Canvas& c, const Rect& area, std::uint32_t seed, const std::vect
       const double edge = std::min({u, 1 - u, v, 1 - v}) * depth / 30.0;
       const double rough = Fbm(fx * 3, row * 3, 3, seed);
       const double t = Hash01(static_cast<int>(std::floor(fx)), static_cast<int>(std::floor(row)), seed);
-      Color base = edge < 0.08 ? pal::kMortar : Mix(pal::kStoneDark, pal::kStone, 0.3 + 0.4 * t + 0.3 * rough);
+      Color base =
+          edge < 0.08 ? pal::kMortar : Mix(pal::kStoneDark, pal::kStone, 0.3 + 0.4 * t + 0.3 * rough);
       const Color light = LightAt(x + x0, y + y0, 0, -0.6, 0.8, lamps, 0.2);
       c.Set(x + x0, y + y0, {base.r * light.r, base.g * light.g, base.b * light.b, 1});
     }
@@ -115,7 +116,9 @@ void Glow(Canvas& c, double x, double y, double radius, const Color& color, doub
       const double e = strength / (1.0 + d2 * 3.0) - strength * 0.06;
       if (e <= 0) continue;
       const Color p = c.Get(px, py);
-      c.Set(px, py, {p.r + color.r * e * (0.3 + p.r), p.g + color.g * e * (0.3 + p.g), p.b + color.b * e * (0.3 + p.b), p.a});
+      c.Set(px, py,
+            {p.r + color.r * e * (0.3 + p.r), p.g + color.g * e * (0.3 + p.g),
+             p.b + color.b * e * (0.3 + p.b), p.a});
     }
 }
 
@@ -132,7 +135,7 @@ void Parchment(Canvas& c, const Rect& r, std::uint32_t seed, double radius, doub
     const double fibre = ValueNoise(x * 0.9, y * 0.05, seed + 7);
     const double edge = std::min({x - r.x, r.x + r.w - x, y - r.y, r.y + r.h - y});
     const double burnt = burn * (1.0 - SmoothStep(0, 26 + 18 * Fbm(x * 0.05, y * 0.05, 2, seed + 9), edge));
-    Color col = Mix(pal::kParchmentLight, pal::kParchmentDark, SmoothStep(0.3, 0.75, stain));
+    Color col = Mix(pal::kParchmentLight, pal::kParchmentDark, SmoothStep(0.3, 0.75, stain) * 0.65);
     col = Scale(col, 0.93 + grain * 0.1 + fibre * 0.03);
     col = Mix(col, pal::kParchmentBurn, burnt * 0.75);
     // Keep the lightest parchment clear of white, the letter tiles' colour key.
@@ -165,7 +168,8 @@ void GoldFrame(Canvas& c, const Rect& r, double t, double radius) {
   cairo_pattern_t* g = cairo_pattern_create_linear(r.x, r.y, r.x + r.w * 0.3, r.y + r.h);
   cairo_pattern_add_color_stop_rgb(g, 0.0, pal::kGoldLight.r, pal::kGoldLight.g, pal::kGoldLight.b);
   cairo_pattern_add_color_stop_rgb(g, 0.45, pal::kGold.r, pal::kGold.g, pal::kGold.b);
-  cairo_pattern_add_color_stop_rgb(g, 0.7, pal::kGoldLight.r * 0.9, pal::kGoldLight.g * 0.85, pal::kGoldLight.b * 0.7);
+  cairo_pattern_add_color_stop_rgb(g, 0.7, pal::kGoldLight.r * 0.9, pal::kGoldLight.g * 0.85,
+                                   pal::kGoldLight.b * 0.7);
   cairo_pattern_add_color_stop_rgb(g, 1.0, pal::kGoldDark.r, pal::kGoldDark.g, pal::kGoldDark.b);
   RoundedRect(cr, r.x + t / 2, r.y + t / 2, r.w - t, r.h - t, radius);
   cairo_set_line_width(cr, t);
@@ -177,7 +181,8 @@ void GoldFrame(Canvas& c, const Rect& r, double t, double radius) {
   SetColor(cr, pal::kGoldDark);
   RoundedRect(cr, r.x + 0.5, r.y + 0.5, r.w - 1, r.h - 1, radius);
   cairo_stroke(cr);
-  RoundedRect(cr, r.x + t - 0.5, r.y + t - 0.5, r.w - 2 * t + 1, r.h - 2 * t + 1, std::max(0.0, radius - t / 2));
+  RoundedRect(cr, r.x + t - 0.5, r.y + t - 0.5, r.w - 2 * t + 1, r.h - 2 * t + 1,
+              std::max(0.0, radius - t / 2));
   cairo_stroke(cr);
   SetColor(cr, pal::kGoldGlow, 0.6);
   RoundedRect(cr, r.x + 1.5, r.y + 1.5, r.w - 3, r.h - 3, radius);
@@ -283,7 +288,8 @@ void Word(Canvas& c, const std::string& text, Face face, double size, double x, 
       cairo_fill(cr);
       cairo_restore(cr);
       stroke(Rgb(0x2A1A08), 1.6);
-      fillGradient(Mix(pal::kGold, pal::kGoldLight, 0.2), Scale(pal::kGold, 0.78), Scale(pal::kGoldDark, 0.9));
+      fillGradient(Mix(pal::kGold, pal::kGoldLight, 0.2), Scale(pal::kGold, 0.78),
+                   Scale(pal::kGoldDark, 0.9));
       break;
     }
     case WordStyle::kLit: {
@@ -324,7 +330,11 @@ void Word(Canvas& c, const std::string& text, Face face, double size, double x, 
 
 Canvas ShadeFigure(const Mask& shape, const FigureStyle& s) {
   const int w = shape.w, h = shape.h;
-  const Mask body = FillHoles(shape, 0.5f);
+  Mask body = FillHoles(shape, 0.5f);
+  if (s.close > 0) {
+    const Mask closed = Erode(Dilate(Threshold(shape, 0.5f), s.close), s.close);
+    for (size_t i = 0; i < body.v.size(); ++i) body.v[i] = std::max(body.v[i], closed.v[i]);
+  }
   const double scale = std::max(w, h) / 160.0;
   const Mask big = Blur(body, std::max(2, static_cast<int>(9 * scale * s.relief)));
   const Mask small = Blur(shape, std::max(1, static_cast<int>(1.5 * scale)));
@@ -353,7 +363,8 @@ Canvas ShadeFigure(const Mask& shape, const FigureStyle& s) {
     // Torch from the upper left, a cold bounce from the lower right.
     const double rim = std::max(0.0, nx * 0.6 + ny * 0.7) * 0.35;
     const double lit = 0.28 + 0.95 * ndotl + grain;
-    Color col{base.r * lit * pal::kTorchHot.r + spec + rim * 0.25, base.g * lit * pal::kTorchHot.g + spec + rim * 0.3,
+    Color col{base.r * lit * pal::kTorchHot.r + spec + rim * 0.25,
+              base.g * lit * pal::kTorchHot.g + spec + rim * 0.3,
               base.b * lit * pal::kTorchHot.b + spec * 0.8 + rim * 0.45, 1};
     return col;
   });
@@ -399,16 +410,20 @@ void Flame(Canvas& c, double x, double y, double w, double h, double phase, std:
       if (v < -0.05 || v > 1.1) continue;
       // The flame sways and flickers: noise drifts upward with the phase, looping once a cycle.
       const double drift = v * 3.0 - phase * 3.0;
-      const double sway = (Fbm(drift + std::cos(ang) * 0.5, std::sin(ang) * 0.5 + 10, 3, seed) - 0.5) * w * 0.9 * v;
+      const double sway =
+          (Fbm(drift + std::cos(ang) * 0.5, std::sin(ang) * 0.5 + 10, 3, seed) - 0.5) * w * 0.9 * v;
       const double u = (px - x - sway) / (w * 0.5);
-      const double width = std::sqrt(std::max(0.0, 1 - v)) * (1.0 + 0.25 * std::sin(v * 9 + ang)) * std::min(1.0, (v + 0.12) * 3.0);
-      const double lick = (Fbm(u * 1.5 + std::cos(ang), drift * 1.3 + std::sin(ang), 3, seed + 7) - 0.5) * 0.8;
+      const double width = std::sqrt(std::max(0.0, 1 - v)) * (1.0 + 0.25 * std::sin(v * 9 + ang)) *
+                           std::min(1.0, (v + 0.12) * 3.0);
+      const double lick =
+          (Fbm(u * 1.5 + std::cos(ang), drift * 1.3 + std::sin(ang), 3, seed + 7) - 0.5) * 0.8;
       const double d = std::abs(u) / std::max(0.05, width) + lick * v;
       if (d > 1.0) continue;
       const double core = 1 - d;
-      Color col = Mix(pal::kEmber, pal::kTorch, SmoothStep(0.0, 0.45, core));
-      col = Mix(col, pal::kTorchHot, SmoothStep(0.45, 0.85, core) * (1 - v * 0.6));
-      const double alpha = SmoothStep(0.0, 0.25, core) * (1 - SmoothStep(0.8, 1.1, v));
+      Color col = Mix(Rgb(0xB02008), pal::kEmber, SmoothStep(0.0, 0.3, core));
+      col = Mix(col, Rgb(0xFF9A20), SmoothStep(0.3, 0.6, core));
+      col = Mix(col, pal::kTorchHot, SmoothStep(0.6, 0.95, core) * (1 - v * 0.7));
+      const double alpha = SmoothStep(0.0, 0.12, core) * (1 - SmoothStep(0.85, 1.1, v));
       c.Blend(px, py, col, alpha);
     }
 }

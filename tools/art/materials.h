@@ -11,9 +11,9 @@
 namespace spellcrypt::art {
 
 struct TorchLamp {
-  double x, y;       // in canvas pixels
-  double radius;     // where the light has faded to a quarter
-  double strength;   // 1 = a torch
+  double x, y;      // in canvas pixels
+  double radius;    // where the light has faded to a quarter
+  double strength;  // 1 = a torch
   Color color = pal::kTorch;
 };
 
@@ -58,14 +58,15 @@ void Word(Canvas& c, const std::string& text, Face face, double size, double x, 
 Rect WordBox(Face face, double size, const std::string& text, double x, double y, Align align);
 
 struct FigureStyle {
-  Color base;                 // the creature's own colour
+  Color base;                   // the creature's own colour
   Color detail = {0, 0, 0, 1};  // colour of the cut-in lines; black means a darker base
-  double relief = 1.0;        // how rounded the body looks
-  double texture = 0.12;      // surface grain
+  double relief = 1.0;          // how rounded the body looks
+  double texture = 0.12;        // surface grain
   double grainScale = 0.15;
-  double shine = 0.25;        // specular highlight
+  double shine = 0.25;  // specular highlight
   Color outline = pal::kStoneDeep;
   std::uint32_t seed = 1;
+  int close = 0;  // gaps narrower than twice this are filled as cut-in detail
 };
 
 // Lights a silhouette: fills its holes as cut-in detail, rounds it under the dungeon's light and
@@ -75,7 +76,8 @@ Canvas ShadeFigure(const Mask& shape, const FigureStyle& style);
 // A flame standing on (x, y): layered tongues whose shape moves with `phase` (0..1 loops).
 void Flame(Canvas& c, double x, double y, double w, double h, double phase, std::uint32_t seed);
 // A wall torch: iron bracket, wooden handle and its flame, with the glow on the wall around it.
-void WallTorch(Canvas& c, double x, double y, double scale, double phase, std::uint32_t seed, bool glow = true);
+void WallTorch(Canvas& c, double x, double y, double scale, double phase, std::uint32_t seed,
+               bool glow = true);
 
 // Gold-bevelled parchment tile body used by the letter tiles and the tile pictures of the help.
 void TileBody(Canvas& c, double x, double y, double size, std::uint32_t seed, const Color& tint);

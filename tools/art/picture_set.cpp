@@ -60,7 +60,8 @@ void PictureSet::Emit(const std::string& name, const Canvas& c, int frames, std:
     ++failures_;
   }
   // Thumbnail over a dark checkerboard, so keyed parts show as see-through.
-  const double s = std::min(1.0, std::min(static_cast<double>(kThumb) / c.width(), (kThumb - 14.0) / c.height()));
+  const double s =
+      std::min(1.0, std::min(static_cast<double>(kThumb) / c.width(), (kThumb - 14.0) / c.height()));
   Canvas thumb(kThumb, kThumb);
   for (int y = 0; y < kThumb; ++y)
     for (int x = 0; x < kThumb; ++x) thumb.Set(x, y, ((x / 8 + y / 8) % 2) ? Rgb(0x303038) : Rgb(0x24242A));

@@ -45,6 +45,10 @@ class PictureSet {
   int failures_ = 0;
 };
 
+// One letter tile as the game shows it (frame of the tile strip, with its letter; ' ' for none),
+// for the pictures that explain the tiles.
+Canvas TilePicture(int frame, char letter);
+
 // Every picture module adds its pictures through one of these.
 void MakeFonts(PictureSet& set);
 void MakeTiles(PictureSet& set);

@@ -41,7 +41,8 @@ void InkButton(Canvas& c, const Rect& r, const std::string& text, bool lit) {
   cairo_set_line_width(cr, lit ? 2.2 : 1.6);
   cairo_stroke(cr);
   const double base = CentredBaseline(Face::kHeading, 21, r.y, r.h);
-  Word(c, text, Face::kHeading, 21, r.x + r.w / 2, base, Align::kCentre, lit ? WordStyle::kInkLit : WordStyle::kInk);
+  Word(c, text, Face::kHeading, 21, r.x + r.w / 2, base, Align::kCentre,
+       lit ? WordStyle::kInkLit : WordStyle::kInk);
 }
 
 void EmitButtonPair(PictureSet& set, const Canvas& ground, const Rect& r, const std::string& text,
@@ -50,8 +51,10 @@ void EmitButtonPair(PictureSet& set, const Canvas& ground, const Rect& r, const 
   for (int lit = 0; lit < 2; ++lit) {
     Canvas c = ground;
     InkButton(c, r, text, lit != 0);
-    set.Emit(lit ? over : normal, c.Crop(static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.w), static_cast<int>(r.h)),
-             1, kNoKey, where, by + (lit ? " highlight" : " normal"));
+    set.Emit(
+        lit ? over : normal,
+        c.Crop(static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.w), static_cast<int>(r.h)), 1,
+        kNoKey, where, by + (lit ? " highlight" : " normal"));
   }
 }
 
@@ -114,7 +117,8 @@ void DrawCard(Canvas& c, const Card& k, double ox, double oy, bool lit) {
   style.texture = 0.05;
   style.seed = 40;
   c.Draw(ShadeFigure(IconMask(k.icon, 58, 58), style), r.x + r.w / 2 - 29, r.y + 10);
-  Word(c, k.title, Face::kHeading, 22, r.x + r.w / 2, r.y + 92, Align::kCentre, lit ? WordStyle::kInkLit : WordStyle::kInk);
+  Word(c, k.title, Face::kHeading, 22, r.x + r.w / 2, r.y + 92, Align::kCentre,
+       lit ? WordStyle::kInkLit : WordStyle::kInk);
   UseFace(cr, Face::kBody, 12.5);
   DrawText(cr, k.line1, r.x + r.w / 2, r.y + 108, pal::kInk, Align::kCentre);
   DrawText(cr, k.line2, r.x + r.w / 2, r.y + 122, pal::kInk, Align::kCentre);
@@ -128,9 +132,11 @@ void MakeChooser(PictureSet& set) {
   Panel(page, {ox, oy, 534, 300}, 61, 6);
   Word(page, "Choose Your Path", Face::kHeading, 30, 320, oy + 50, Align::kCentre, WordStyle::kInk);
   const Card cards[3] = {
-      {"graphics/choose_easy.jpg", "Kidmode", "baby-face", "25 life, double damage", "gentle monsters", 17, Rgb(0xE8B080)},
+      {"graphics/choose_easy.jpg", "Kidmode", "baby-face", "25 life, double damage", "gentle monsters", 17,
+       Rgb(0xE8B080)},
       {"graphics/choose_normal.bmp", "Normal", "swordman", "15 life", "the true crypt", 186, Rgb(0xA0A8B8)},
-      {"graphics/choose_wizard.bmp", "Wizard", "wizard-face", "from dungeon 4,", "no oracles, no mercy", 353, Rgb(0x8A70D0)},
+      {"graphics/choose_wizard.bmp", "Wizard", "wizard-face", "from dungeon 4,", "no oracles, no mercy", 353,
+       Rgb(0x8A70D0)},
   };
   const Canvas ground = page;
   for (const Card& k : cards) {
@@ -138,18 +144,19 @@ void MakeChooser(PictureSet& set) {
     DrawCard(lit, k, ox, oy, true);
     set.Emit(k.file, lit.Crop(static_cast<int>(ox + k.x), static_cast<int>(oy + 71), 160, 132), 1, kNoKey,
              "chooser (53,103) + (" + std::to_string(static_cast<int>(k.x)) + ",71), layer 12",
-             std::string("CMenuBut \"") + (k.x < 20 ? "Easy" : (k.x < 200 ? "Normal" : "Wizard")) + "\" (selected look)");
+             std::string("CMenuBut \"") + (k.x < 20 ? "Easy" : (k.x < 200 ? "Normal" : "Wizard")) +
+                 "\" (selected look)");
     DrawCard(page, k, ox, oy, false);
   }
   std::vector<WordButton> words = {
-      {"graphics/choose_enter.jpg", "Enter the Crypt", ox + 175, oy + 216, 184, 34, 24, Face::kHeading, Align::kCentre,
-       "chooser (53,103) + (175,216)", "CMenuBut enter"},
+      {"graphics/choose_enter.jpg", "Enter the Crypt", ox + 175, oy + 216, 184, 34, 24, Face::kHeading,
+       Align::kCentre, "chooser (53,103) + (175,216)", "CMenuBut enter"},
       {"graphics/choose_back.jpg", "Back", ox + 222, oy + 254, 90, 30, 20, Face::kHeading, Align::kCentre,
        "chooser (53,103) + (222,254)", "CMenuBut back"},
   };
   WordButtons(set, page, words, true);
-  set.Emit("graphics/choose_screen.jpg", page.Crop(static_cast<int>(ox), static_cast<int>(oy), 534, 300), 1, kNoKey,
-           "(53,103), layer 10", "CThingSprite chooser background");
+  set.Emit("graphics/choose_screen.jpg", page.Crop(static_cast<int>(ox), static_cast<int>(oy), 534, 300), 1,
+           kNoKey, "(53,103), layer 10", "CThingSprite chooser background");
 }
 
 }  // namespace
@@ -157,12 +164,13 @@ void MakeChooser(PictureSet& set) {
 void MakePopups(PictureSet& set) {
   const Canvas ground = PopupGround(51);
   set.Emit("graphics/popup.jpg", ground, 1, kNoKey,
-           "(130,143) game popups; centred for questions and notices; texts at (17,25), (17,65), (90,45), centred at 67",
+           "(130,143) game popups; centred for questions and notices; texts at (17,25), (17,65), (90,45), "
+           "centred at 67",
            "CThingSprite / CBigMessage / CTextBox popup background");
   EmitButtonPair(set, ground, {66, 123, 100, 40}, "Yes", "graphics/yes.bmp", "graphics/yes_over.bmp",
                  "popup + (66,123)", "CMenuBut yes");
-  EmitButtonPair(set, ground, {213, 123, 100, 40}, "No", "graphics/no.bmp", "graphics/no_over.bmp", "popup + (213,123)",
-                 "CMenuBut no");
+  EmitButtonPair(set, ground, {213, 123, 100, 40}, "No", "graphics/no.bmp", "graphics/no_over.bmp",
+                 "popup + (213,123)", "CMenuBut no");
   EmitButtonPair(set, ground, {139, 124, 102, 40}, "Continue", "graphics/popup_continue.bmp",
                  "graphics/popup_continue_over.bmp", "popup + (139,124)", "CMenuBut continue");
 
@@ -178,8 +186,8 @@ void MakePopups(PictureSet& set) {
   cairo_stroke(cr);
   UseFace(cr, Face::kBody, 12);
   DrawText(cr, "Type your name and press Enter", 190, 170, pal::kInkFaded, Align::kCentre);
-  set.Emit("graphics/enter_your_name_popup.jpg", name, 1, kNoKey, "centred, layer 700; name input at + (133,85)",
-           "ScreenEnterName background");
+  set.Emit("graphics/enter_your_name_popup.jpg", name, 1, kNoKey,
+           "centred, layer 700; name input at + (133,85)", "ScreenEnterName background");
 
   TransferBox(set, "graphics/download_bg.jpg", "Fetching the Rankings", 55, true);
   TransferBox(set, "graphics/upload_bg.jpg", "Sending Your Score", 57, false);

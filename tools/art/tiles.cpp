@@ -19,12 +19,12 @@ enum class Frame { kPlain, kSingle, kDouble, kJewelled };
 
 struct TileSpec {
   const char* what;
-  Color tint;          // a = strength of the tint on the parchment
+  Color tint;  // a = strength of the tint on the parchment
   Frame frame;
   Color frameColor;
-  const char* badge;   // corner text, or nullptr
+  const char* badge;  // corner text, or nullptr
   Color badgeColor;
-  const char* icon;    // action tiles: icon name
+  const char* icon;  // action tiles: icon name
   Color iconColor;
 };
 
@@ -108,9 +108,23 @@ const TileSpec kTiles[12] = {
     {"bonus +10", Rgb(0x6FAE4E, 0.45), Frame::kSingle, Rgb(0x2F6A1E), "+10", Rgb(0x2F6A1E), nullptr, {}},
     {"bonus tile, no effect", Rgb(0xA8B4C0, 0.45), Frame::kPlain, Rgb(0x505A66), nullptr, {}, nullptr, {}},
     {"letter", Rgb(0, 0), Frame::kPlain, {}, nullptr, {}, nullptr, {}},
-    {"oracle", Rgb(0x8A6BD0, 0.55), Frame::kSingle, Rgb(0x4A2C8A), nullptr, {}, "all-seeing-eye", Rgb(0xD9C8FF)},
+    {"oracle",
+     Rgb(0x8A6BD0, 0.55),
+     Frame::kSingle,
+     Rgb(0x4A2C8A),
+     nullptr,
+     {},
+     "all-seeing-eye",
+     Rgb(0xD9C8FF)},
     {"bonus x2", Rgb(0xE0B040, 0.55), Frame::kJewelled, Rgb(0x8A5A10), "x2", Rgb(0x9A6A10), nullptr, {}},
-    {"health potion", Rgb(0xE07060, 0.5), Frame::kSingle, Rgb(0x8A1C14), nullptr, {}, "health-potion", Rgb(0xE0302A)},
+    {"health potion",
+     Rgb(0xE07060, 0.5),
+     Frame::kSingle,
+     Rgb(0x8A1C14),
+     nullptr,
+     {},
+     "health-potion",
+     Rgb(0xE0302A)},
     {"refresh", Rgb(0x60B0C0, 0.5), Frame::kSingle, Rgb(0x1E5A66), nullptr, {}, "cycle", Rgb(0x3AA6C0)},
     {"bonus x3", Rgb(0xD0504A, 0.55), Frame::kJewelled, Rgb(0x7A1410), "x3", Rgb(0x9A1A14), nullptr, {}},
     {"bonus +20", Rgb(0x5A86D0, 0.45), Frame::kDouble, Rgb(0x1C3C80), "+20", Rgb(0x1C3C80), nullptr, {}},
@@ -119,9 +133,7 @@ const TileSpec kTiles[12] = {
     {"spare", Rgb(0x404040, 0.35), Frame::kPlain, {}, nullptr, {}, nullptr, {}},
 };
 
-}  // namespace
-
-void MakeTiles(PictureSet& set) {
+Canvas TileStrip() {
   Canvas strip(kTile * 12, kTile);
   for (int i = 0; i < 12; ++i) {
     const TileSpec& s = kTiles[i];
@@ -147,8 +159,27 @@ void MakeTiles(PictureSet& set) {
     DrawBadge(strip, x, s);
     DrawIcon(strip, x, s);
   }
+  return strip;
+}
+
+}  // namespace
+
+Canvas TilePicture(int frame, char letter) {
+  static const Canvas strip = TileStrip();
+  Canvas tile = strip.Crop(frame * kTile, 0, kTile, kTile);
+  if (letter != ' ') {
+    // As the game draws it: the large font's letter, centred, 8 pixels below the top.
+    UseFace(tile.cr(), Face::kHeading, 29);
+    DrawText(tile.cr(), std::string(1, letter), kTile / 2.0, 8 + 25, Rgb(0x2A180A), Align::kCentre);
+  }
+  return tile;
+}
+
+void MakeTiles(PictureSet& set) {
+  const Canvas strip = TileStrip();
   set.Emit("graphics/tiles_new.jpg", strip, 12, pal::kKeyWhite,
-           "letter tiles: rack (207,155)+52 per slot, rows 53 apart; word row (207,65)+52 per slot; rewards grow from (106,159)",
+           "letter tiles: rack (207,155)+52 per slot, rows 53 apart; word row (207,65)+52 per slot; rewards "
+           "grow from (106,159)",
            "CTile (shared strip, drawn opaque)");
 }
 

@@ -106,17 +106,24 @@ void MakeTitle(PictureSet& set) {
 
   const std::string by = "CMenuBut highlight (title, no normal image)";
   std::vector<WordButton> words = {
-      {"graphics/title_play.bmp", "Play", 522, 208, 95, 36, 31, Face::kHeading, Align::kRight, "(522,208) title", by},
-      {"graphics/title_options.bmp", "Options", 477, 247, 140, 36, 31, Face::kHeading, Align::kRight, "(477,247) title", by},
-      {"graphics/title_instruct.bmp", "Instructions", 420, 287, 197, 36, 31, Face::kHeading, Align::kRight, "(420,287) title", by},
-      {"graphics/title_hall.bmp", "Hall of Fame", 389, 328, 228, 36, 31, Face::kHeading, Align::kRight, "(389,328) title", by},
-      {"graphics/title_visit.bmp", "Visit Website", 383, 368, 234, 36, 31, Face::kHeading, Align::kRight, "(383,368) title", by},
-      {"graphics/title_quit.bmp", "Quit", 523, 407, 94, 36, 31, Face::kHeading, Align::kRight, "(523,407) title", by},
+      {"graphics/title_play.bmp", "Play", 522, 208, 95, 36, 31, Face::kHeading, Align::kRight,
+       "(522,208) title", by},
+      {"graphics/title_options.bmp", "Options", 477, 247, 140, 36, 31, Face::kHeading, Align::kRight,
+       "(477,247) title", by},
+      {"graphics/title_instruct.bmp", "Instructions", 420, 287, 197, 36, 31, Face::kHeading, Align::kRight,
+       "(420,287) title", by},
+      {"graphics/title_hall.bmp", "Hall of Fame", 389, 328, 228, 36, 31, Face::kHeading, Align::kRight,
+       "(389,328) title", by},
+      {"graphics/title_visit.bmp", "Visit Website", 383, 368, 234, 36, 31, Face::kHeading, Align::kRight,
+       "(383,368) title", by},
+      {"graphics/title_quit.bmp", "Quit", 523, 407, 94, 36, 31, Face::kHeading, Align::kRight,
+       "(523,407) title", by},
   };
   WordButtons(set, page, words);
   set.Emit("graphics/title_screen.jpg", page, 1, kNoKey, "(0,0) title background; also the loading picture",
            "CThingSprite (title background, \"preload1\")");
-  set.Emit("graphics/title_logo.jpg", Logo(), 1, kNoKey, "(33,367) title, fades in", "CMenuBut logo (normal and highlight)");
+  set.Emit("graphics/title_logo.jpg", Logo(), 1, kNoKey, "(33,367) title, fades in",
+           "CMenuBut logo (normal and highlight)");
 
   // Window icon: a gold-lettered tile with a violet glow, on the key colour.
   Canvas icon(64, 64);

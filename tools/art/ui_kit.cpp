@@ -5,8 +5,10 @@
 
 namespace spellcrypt::art {
 
-void DungeonWall(Canvas& c, std::uint32_t seed, const std::vector<TorchLamp>& lamps, double blockW, double blockH) {
-  StoneWall(c, {0, 0, static_cast<double>(c.width()), static_cast<double>(c.height())}, seed, blockW, blockH, lamps, 0.34);
+void DungeonWall(Canvas& c, std::uint32_t seed, const std::vector<TorchLamp>& lamps, double blockW,
+                 double blockH) {
+  StoneWall(c, {0, 0, static_cast<double>(c.width()), static_cast<double>(c.height())}, seed, blockW, blockH,
+            lamps, 0.34);
   Vignette(c, 0.55);
 }
 
@@ -19,16 +21,19 @@ void WordButtons(PictureSet& set, Canvas& page, const std::vector<WordButton>& w
                  double pageY) {
   const Canvas ground = page;
   for (const WordButton& w : words) {
-    const double ax = w.align == Align::kCentre ? w.x + w.w / 2 : (w.align == Align::kRight ? w.x + w.w - 4 : w.x + 4);
+    const double ax =
+        w.align == Align::kCentre ? w.x + w.w / 2 : (w.align == Align::kRight ? w.x + w.w - 4 : w.x + 4);
     const double base = CentredBaseline(w.face, w.size, w.y, w.h);
     Canvas lit = ground;
     Word(lit, w.text, w.face, w.size, ax, base, w.align, ink ? WordStyle::kInkLit : WordStyle::kLit);
-    set.Emit(w.file, lit.Crop(static_cast<int>(w.x), static_cast<int>(w.y), static_cast<int>(w.w), static_cast<int>(w.h)),
-             1, kNoKey,
-             w.where.empty() ? "(" + std::to_string(static_cast<int>(w.x - pageX)) + "," +
-                                   std::to_string(static_cast<int>(w.y - pageY)) + ")"
-                             : w.where,
-             w.by);
+    set.Emit(
+        w.file,
+        lit.Crop(static_cast<int>(w.x), static_cast<int>(w.y), static_cast<int>(w.w), static_cast<int>(w.h)),
+        1, kNoKey,
+        w.where.empty() ? "(" + std::to_string(static_cast<int>(w.x - pageX)) + "," +
+                              std::to_string(static_cast<int>(w.y - pageY)) + ")"
+                        : w.where,
+        w.by);
     Word(page, w.text, w.face, w.size, ax, base, w.align, ink ? WordStyle::kInk : WordStyle::kCarved);
   }
 }
