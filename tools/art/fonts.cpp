@@ -67,14 +67,17 @@ Canvas FontStrip(const FontSpec& f) {
     const int code = kFirstChar + i;
     if (code <= 32 || code >= 127) continue;  // space, and codes without a glyph, stay empty
     const Mask cover = GlyphCoverage(f, size, static_cast<char>(code));
-    const Mask ink = f.haloWidth > 0 ? Threshold(cover, 0.04f) : Threshold(cover, 0.5f);
+    // Every pixel the glyph touches gets a solid colour: its ink blended toward the halo colour by
+    // coverage, so edges look smooth on the background the font is made for and never mix with
+    // the key.
+    const Mask ink = Threshold(cover, f.haloWidth > 0 ? 0.04f : 0.12f);
     const Mask halo = f.haloWidth > 0 ? Dilate(ink, f.haloWidth) : ink;
     for (int y = 0; y < n; ++y)
       for (int x = 0; x < n; ++x) {
         if (halo.at(x, y) <= 0) continue;
         const double t = Clamp01((y - (f.baseline - f.capHeight)) / (f.capHeight + 1));
         const Color fill = Mix(f.fillTop, f.fillBottom, t);
-        const double a = f.haloWidth > 0 ? static_cast<double>(cover.at(x, y)) : 1.0;
+        const double a = cover.at(x, y);
         Color col = Mix(f.halo, fill, std::min(1.0, a * 1.25));
         col.a = 1;
         strip.Set(i * n + x, y, col);
@@ -91,11 +94,11 @@ const FontSpec kFonts[] = {
     {"graphics/font/font_small.bmp", "high-score rows, status boxes, labels, version line", 16, Face::kSmall,
      8.5, 12, Rgb(0xFFF4D6), Rgb(0xE8C77A), Rgb(0x0A0806), 1, true},
     // The message line over the dungeon: silver on black.
-    {"graphics/font/font_grey2.bmp", "message line, \"Loading...\"", 32, Face::kSans, 15, 21, Rgb(0xF2F2F0),
+    {"graphics/font/font_grey2.bmp", "message line, \"Loading...\"", 32, Face::kSans, 14, 21, Rgb(0xF2F2F0),
      Rgb(0xA8A6A2), Rgb(0x050505), 1, false},
     // Text on parchment: summary, popups, name entry.
-    {"graphics/font/font_summary.bmp", "summary text, popup texts, name entry", 32, Face::kBodyBold, 14, 19,
-     Rgb(0x2E1B0C), Rgb(0x1E1208), Rgb(0xE2CFA3), 1, false},
+    {"graphics/font/font_summary.bmp", "summary text, popup texts, name entry", 32, Face::kBodyBold, 13.5, 19,
+     Rgb(0x2E1B0C), Rgb(0x1E1208), Rgb(0xD8C292), 0, false},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // spellcrypt_art: draws every picture and bitmap font of the game into the runtime folder.
 //   spellcrypt_art --out DIR --icons ICONS.JSON [--manifest FILE] [--contact-sheet FILE.png]
-//                  [--credits CREDITS.md]
+//                  [--credits CREDITS.md] [--preview DIR]
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +10,7 @@
 
 #include "tools/art/icons.h"
 #include "tools/art/picture_set.h"
+#include "tools/art/preview.h"
 #include "tools/art/text.h"
 
 using namespace spellcrypt::art;
@@ -42,12 +43,13 @@ bool CheckCredits(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out, icons, manifest, sheet, credits;
+  std::string out, icons, manifest, sheet, credits, preview;
   const struct {
     const char* flag;
     std::string* value;
-  } options[] = {{"--out", &out}, {"--icons", &icons}, {"--manifest", &manifest}, {"--contact-sheet", &sheet},
-                 {"--credits", &credits}};
+  } options[] = {{"--out", &out},           {"--icons", &icons},
+                 {"--manifest", &manifest}, {"--contact-sheet", &sheet},
+                 {"--credits", &credits},   {"--preview", &preview}};
   for (int i = 1; i + 1 < argc; i += 2) {
     bool known = false;
     for (const auto& o : options)
@@ -82,6 +84,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!credits.empty() && !CheckCredits(credits)) return 1;
+  if (!preview.empty() && !WritePreviews(out, preview)) {
+    std::fprintf(stderr, "art: could not write the previews into %s\n", preview.c_str());
+    return 1;
+  }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("art: %zu pictures in %.1f s\n", set.Entries().size(), seconds);
   return set.Failures() == 0 ? 0 : 1;
