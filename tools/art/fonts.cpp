@@ -90,9 +90,9 @@ const FontSpec kFonts[] = {
     // Letters on the tiles, the score, the pause notice: dark ink with a pale rim.
     {"graphics/font/font3.bmp", "letters on the tiles, the score, \"Game paused.\"", 32, Face::kHeading, 21,
      25, Rgb(0x3A220E), Rgb(0x1C0F06), Rgb(0xF3E3BE), 1, false},
-    // High-score rows, status boxes, version line: cream on a dark rim, crisp at 16 pixels.
+    // High-score rows, status boxes, version line: cream, crisp at 16 pixels, always on dark stone.
     {"graphics/font/font_small.bmp", "high-score rows, status boxes, labels, version line", 16, Face::kSmall,
-     8.5, 12, Rgb(0xFFF4D6), Rgb(0xE8C77A), Rgb(0x0A0806), 1, true},
+     8.5, 12, Rgb(0xFFF4D6), Rgb(0xE8C77A), Rgb(0x0A0806), 0, true},
     // The message line over the dungeon: silver on black.
     {"graphics/font/font_grey2.bmp", "message line, \"Loading...\"", 32, Face::kSans, 14, 21, Rgb(0xF2F2F0),
      Rgb(0xA8A6A2), Rgb(0x050505), 1, false},

@@ -31,13 +31,38 @@ void InkIcon(Canvas& c, const char* icon, double x, double y, int w, int h, cons
   c.PaintMask(m, ink, static_cast<int>(x), static_cast<int>(y), alpha);
 }
 
+// A range of inked peaks along a baseline, shaded with hatching on their dark side.
+void InkMountains(Canvas& c, double x0, double base, double width, const Color& ink) {
+  cairo_t* cr = c.cr();
+  Rng rng(83);
+  for (double x = x0; x < x0 + width;) {
+    const double w = rng.Range(34, 56), h = rng.Range(22, 38);
+    const double peak = x + w * rng.Range(0.4, 0.6);
+    cairo_move_to(cr, x, base);
+    cairo_line_to(cr, peak, base - h);
+    cairo_line_to(cr, x + w, base);
+    SetColor(cr, ink, 0.7);
+    cairo_set_line_width(cr, 1.6);
+    cairo_stroke(cr);
+    for (double k = 0.15; k < 0.95; k += 0.14) {
+      const double hx = peak + (x + w - peak) * k, hy = base - h * (1 - k);
+      cairo_move_to(cr, hx, hy + 1);
+      cairo_line_to(cr, hx - 5, std::min(base, hy + 9));
+    }
+    SetColor(cr, ink, 0.45);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    x += w * rng.Range(0.55, 0.8);
+  }
+}
+
 Canvas MapGround() {
   Canvas page(640, 480);
   page.Fill(Rgb(0x1A120C));
   Parchment(page, {4, 4, 632, 472}, 81, 10, 1.3);
   const Color ink = Rgb(0x4A3018);
   // Mountains along the north, forests in the west, a river through the middle, the sea in the east.
-  for (int i = 0; i < 7; ++i) InkIcon(page, "mountains", 40 + i * 74, 52 + (i % 2) * 6, 60, 44, ink, 0.55);
+  InkMountains(page, 30, 96, 560, ink);
   for (int i = 0; i < 5; ++i) InkIcon(page, "pine-tree", 26 + (i % 2) * 20, 180 + i * 34, 24, 30, ink, 0.5);
   for (int i = 0; i < 4; ++i) InkIcon(page, "pine-tree", 300 + i * 26, 176 + (i % 2) * 8, 22, 28, ink, 0.45);
   cairo_t* cr = page.cr();
@@ -49,7 +74,7 @@ Canvas MapGround() {
   cairo_set_line_width(cr, 4);
   cairo_stroke(cr);
   InkIcon(page, "castle-ruins", 560, 130, 60, 50, ink, 0.5);
-  InkIcon(page, "dungeon-gate", 505, 60, 40, 36, ink, 0.6);
+  InkIcon(page, "dungeon-gate", 498, 66, 34, 30, ink, 0.7);
   InkIcon(page, "spiked-dragon-head", 52, 232, 64, 60, Rgb(0x6A1208), 0.55);
   // Compass rose in the south-east.
   const double cx = 590, cy = 420;

@@ -72,27 +72,35 @@ void StoneWall(Canvas& c, const Rect& area, std::uint32_t seed, double blockW, d
 }
 
 void StoneFloor(Canvas& c, const Rect& area, std::uint32_t seed, const std::vector<TorchLamp>& lamps) {
+  // Flagstone rows that grow taller and wider toward the viewer.
+  const double cx = area.x + area.w / 2;
   const int x0 = static_cast<int>(area.x);
   const int y0 = static_cast<int>(area.y);
-  const double horizon = area.y - area.h * 1.2;  // vanishing line above the floor
-  const double cx = area.x + area.w / 2;
-  for (int y = 0; y < static_cast<int>(area.h); ++y)
+  for (int y = 0; y < static_cast<int>(area.h); ++y) {
+    const double t = y / area.h;                   // 0 far, 1 near
+    const double depth = std::pow(t + 0.15, 1.6);  // position along the floor
+    const double rowF = depth * 5.0;
+    const int row = static_cast<int>(std::floor(rowF));
+    const double inRow = rowF - row;
+    const double rowPx = 5.0 * 1.6 * std::pow(t + 0.15, 0.6) * area.h / 5.0;  // rough row height in pixels
+    const double scale = 0.35 + 0.9 * t;  // stones widen toward the viewer
     for (int x = 0; x < static_cast<int>(area.w); ++x) {
-      const double py = y + area.y;
-      const double depth = (py - horizon);  // grows toward the viewer
-      const double fz = 400.0 / depth;      // distance into the room
-      const double fx = (x + area.x - cx) / depth * 40.0;
-      const double u = fx - std::floor(fx);
-      const double row = fz * 0.9;
-      const double v = row - std::floor(row);
-      const double edge = std::min({u, 1 - u, v, 1 - v}) * depth / 30.0;
-      const double rough = Fbm(fx * 3, row * 3, 3, seed);
-      const double t = Hash01(static_cast<int>(std::floor(fx)), static_cast<int>(std::floor(row)), seed);
+      const double fx = (x + area.x - cx) / (34.0 * scale) + Hash01(row, 5, seed) * 3;
+      const int col = static_cast<int>(std::floor(fx));
+      const double u = fx - col;
+      const double edgeV = std::min(inRow, 1 - inRow) * rowPx;
+      const double edgeU = std::min(u, 1 - u) * 34.0 * scale;
+      const double edge = std::min(edgeU, edgeV);
+      const double rough = Fbm(fx * 2, rowF * 2, 3, seed);
+      const double tone = Hash01(col, row, seed + 3);
       Color base =
-          edge < 0.08 ? pal::kMortar : Mix(pal::kStoneDark, pal::kStone, 0.3 + 0.4 * t + 0.3 * rough);
-      const Color light = LightAt(x + x0, y + y0, 0, -0.6, 0.8, lamps, 0.2);
+          edge < 1.0 ? pal::kMortar : Mix(pal::kStoneDark, pal::kStone, 0.25 + 0.35 * tone + 0.3 * rough);
+      // Stones catch the light on their far edge.
+      if (edge >= 1.0 && inRow < 0.15) base = Mix(base, pal::kStoneLight, 0.25);
+      const Color light = LightAt(x + x0, y + y0, 0, -0.7, 0.7, lamps, 0.22);
       c.Set(x + x0, y + y0, {base.r * light.r, base.g * light.g, base.b * light.b, 1});
     }
+  }
 }
 
 void Vignette(Canvas& c, double strength) {
@@ -209,11 +217,22 @@ void Recess(Canvas& c, const Rect& r, double radius) {
   cairo_save(cr);
   RoundedRect(cr, r.x, r.y, r.w, r.h, radius);
   cairo_pattern_t* g = cairo_pattern_create_linear(0, r.y, 0, r.y + r.h);
-  cairo_pattern_add_color_stop_rgb(g, 0, 0.04, 0.035, 0.03);
-  cairo_pattern_add_color_stop_rgb(g, 1, 0.12, 0.10, 0.085);
+  cairo_pattern_add_color_stop_rgb(g, 0, 0.05, 0.045, 0.04);
+  cairo_pattern_add_color_stop_rgb(g, 1, 0.15, 0.125, 0.105);
   cairo_set_source(cr, g);
   cairo_fill_preserve(cr);
   cairo_pattern_destroy(g);
+  // A faint grain so the recess reads as dark stone, not a hole.
+  cairo_restore(cr);
+  for (int y = static_cast<int>(r.y + 2); y < static_cast<int>(r.y + r.h - 2); ++y)
+    for (int x = static_cast<int>(r.x + 2); x < static_cast<int>(r.x + r.w - 2); ++x) {
+      const double n = Fbm(x * 0.08, y * 0.08, 3, 907) - 0.5;
+      const Color p = c.Get(x, y);
+      c.Set(x, y,
+            {p.r * (1 + n * 0.6) + 0.01, p.g * (1 + n * 0.6) + 0.008, p.b * (1 + n * 0.6) + 0.006, p.a});
+    }
+  cairo_save(cr);
+  RoundedRect(cr, r.x, r.y, r.w, r.h, radius);
   cairo_set_line_width(cr, 1.5);
   SetColor(cr, pal::kGoldDark);
   cairo_stroke(cr);

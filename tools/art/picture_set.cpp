@@ -65,7 +65,15 @@ void PictureSet::Emit(const std::string& name, const Canvas& c, int frames, std:
   Canvas thumb(kThumb, kThumb);
   for (int y = 0; y < kThumb; ++y)
     for (int x = 0; x < kThumb; ++x) thumb.Set(x, y, ((x / 8 + y / 8) % 2) ? Rgb(0x303038) : Rgb(0x24242A));
-  thumb.DrawScaled(c, (kThumb - c.width() * s) / 2, 0, c.width() * s, c.height() * s);
+  if (frames > 64) {
+    // Font strips: show the capitals A to J instead of the whole strip.
+    const int cell = c.height();
+    const Canvas letters = c.Crop(33 * cell, 0, 10 * cell, cell);
+    const double ls = (kThumb - 4.0) / letters.width();
+    thumb.DrawScaled(letters, 2, 40, letters.width() * ls, letters.height() * ls);
+  } else {
+    thumb.DrawScaled(c, (kThumb - c.width() * s) / 2, 0, c.width() * s, c.height() * s);
+  }
   UseFace(thumb.cr(), Face::kSmall, 9, true);
   std::string label = name.substr(name.find('/') + 1);
   if (frames > 1) label += " x" + std::to_string(frames);

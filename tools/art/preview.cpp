@@ -209,7 +209,7 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
     Blit(c, Load(g + "highscore_bg.jpg"), 0, 0, 0, 1, false);
     Blit(c, Load(g + "highscore_normal.jpg"), 279, 382, 0, 1, false);
     Blit(c, Load(g + "highscore_local.jpg"), 38, 411, 0, 1, false);
-    const char* names[] = {"Mystery Wizard", "Ann", "Bartholomew the Bold", "Zed"};
+    const char* names[] = {"Mystery Wizard", "Ann", "Bartholomew Blackwd", "Zed"};
     const char* scores[] = {"1,234,567", "402,100", "88,800", "4,200"};
     for (int k = 0; k < 4; ++k) {
       const int y = 107 + k * 19;

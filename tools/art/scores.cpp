@@ -105,16 +105,6 @@ void MakeHallOfFame(PictureSet& set) {
   SetColor(hc, pal::kGoldLight);
   cairo_set_line_width(hc, 2);
   cairo_stroke(hc);
-  for (int side = 0; side < 2; ++side) {
-    const double x = side ? 537 : 9;
-    const double d = side ? 1 : -1;
-    cairo_move_to(hc, x, 4);
-    cairo_line_to(hc, x - d * 6, 10);
-    cairo_line_to(hc, x, 16);
-    cairo_close_path(hc);
-    SetColor(hc, pal::kGoldGlow);
-    cairo_fill(hc);
-  }
   set.Emit("graphics/score_highlight.bmp", hl, 1, pal::kKeyMagenta, "(47, row top) hall of fame, layer 403",
            "CThingSprite row highlight");
 }

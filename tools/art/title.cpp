@@ -94,13 +94,13 @@ void MakeTitle(PictureSet& set) {
       {36, 150, 230, 1.2, pal::kTorch}, {604, 150, 230, 1.2, pal::kTorch}, {170, 250, 160, 0.5, pal::kMagic}};
   DungeonWall(page, 21, lamps, 72, 38);
   TitleWords(page);
-  WallTorch(page, 36, 170, 1.0, 0.1, 3);
-  WallTorch(page, 604, 170, 1.0, 0.6, 4);
+  WallTorch(page, 36, 170, 1.3, 0.1, 3);
+  WallTorch(page, 604, 170, 1.3, 0.6, 4);
   Spellbook(page);
   // The menu panel on the right: dark oak set into the wall.
   Canvas panel(640, 480);
   Wood(panel, {372, 196, 256, 252}, 8, true);
-  panel.Apply([](int, int, const Color& p) { return Color{p.r * 0.55, p.g * 0.5, p.b * 0.48, p.a}; });
+  panel.Apply([](int, int, const Color& p) { return Color{p.r * 0.4, p.g * 0.36, p.b * 0.34, p.a}; });
   page.Draw(panel, 0, 0);
   GoldFrame(page, {368, 192, 264, 260}, 5, 6);
 
