@@ -35,7 +35,8 @@ LocalTime CurrentTime() {
   return LocalTime{};
 }
 
-void WriteLine(bool error, const char* format, va_list args) {
+// The format comes from Log and LogError, which the compiler checks.
+__attribute__((format(printf, 2, 0))) void WriteLine(bool error, const char* format, va_list args) {
   std::lock_guard<std::recursive_mutex> guard(LogLock());
   const std::string time = GetTimeString();
   char text[kMaxLogLine + 1];

@@ -152,8 +152,8 @@ void OpenWebLink(const char* address) {
   DeleteFile(shortcut);
   const std::string body = std::string("[InternetShortcut]\n") + "URL=http://" + address + "\n";
   const bool written = WriteFileAtomically(shortcut, body.data(), body.size());
-  const OpenLinkResult result =
-      written ? g.platform->OpenLink((std::string("http://") + address).c_str()) : OpenLinkResult::FileNotFound;
+  const OpenLinkResult result = written ? g.platform->OpenLink((std::string("http://") + address).c_str())
+                                        : OpenLinkResult::FileNotFound;
   char text[1024];
   switch (result) {
     case OpenLinkResult::Ok:
@@ -164,15 +164,17 @@ void OpenWebLink(const char* address) {
                     shortcut, address);
       break;
     case OpenLinkResult::NoAssociation:
-      std::snprintf(text, sizeof text,
-                    "Your system doesn't know how to handle .URL files.  (pre  Win98?)\n\nPoint your browser to %s "
-                    "instead.\n",
-                    address);
+      std::snprintf(
+          text, sizeof text,
+          "Your system doesn't know how to handle .URL files.  (pre  Win98?)\n\nPoint your browser to %s "
+          "instead.\n",
+          address);
       break;
     case OpenLinkResult::UnknownError:
-      std::snprintf(text, sizeof text,
-                    "Your system had an unknown error opening the link.\n\nPoint your browser to %s instead.\n",
-                    address);
+      std::snprintf(
+          text, sizeof text,
+          "Your system had an unknown error opening the link.\n\nPoint your browser to %s instead.\n",
+          address);
       break;
   }
   g.platform->ShowMessageBox("Error", text, MessageBoxIcon::Error);

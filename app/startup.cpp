@@ -61,7 +61,8 @@ void InitDisplay() {
 
 // Loads one of the start-up pictures, retrying in system memory as the video-memory load fails.
 // The first error line differs between the two pictures ("%s. (%d)" and "%s (%d)").
-void LoadStartupImage(CDXTile& image, const char* path, int frames, std::uint32_t key, const char* separator) {
+void LoadStartupImage(CDXTile& image, const char* path, int frames, std::uint32_t key,
+                      const char* separator) {
   CDXScreen* display = GetGlobals().display;
   int result = image.Create(display, path, 0, 0, frames, kPlacementVideo);
   if (result < 1) {
@@ -80,10 +81,8 @@ void LoadAppGraphics() {
   app.tileImages = std::make_unique<TileImages>();
   if (!(app.settings->soundOff && app.settings->musicOff)) app.soundManager->Init();
   LoadFonts();
-  LoadStartupImage(app.tileImages->fireball, "graphics\\fireball.bmp", 11, 0xFF00FF,
-                   ". ");
-  LoadStartupImage(app.tileImages->tiles, "graphics\\tiles_new.jpg", 12, 0xFFFFFF,
-                   " ");
+  LoadStartupImage(app.tileImages->fireball, "graphics\\fireball.bmp", 11, 0xFF00FF, ". ");
+  LoadStartupImage(app.tileImages->tiles, "graphics\\tiles_new.jpg", 12, 0xFFFFFF, " ");
 }
 
 bool InitGame() {
@@ -185,7 +184,8 @@ int RunGame(IPlatform& platform, const std::string& commandLine) {
     g.fullscreenDepth = 32;
   }
   if (!CreateMainWindow()) {
-    platform.ShowMessageBox("Problems, man!", "Unknown error initializing the game.", MessageBoxIcon::Warning);
+    platform.ShowMessageBox("Problems, man!", "Unknown error initializing the game.",
+                            MessageBoxIcon::Warning);
     ShutdownGame();
     DestroyGlobals();
     return 0;

@@ -32,8 +32,9 @@ std::string ResolvePath(std::string_view path) {
     const std::string_view component(unified.data() + pos, next - pos);
     pos = next + 1;
     if (component.empty()) continue;
-    std::string candidate = resolved.empty() || resolved.back() == '/' ? resolved + std::string(component)
-                                                                       : resolved + "/" + std::string(component);
+    std::string candidate = resolved.empty() || resolved.back() == '/'
+                                ? resolved + std::string(component)
+                                : resolved + "/" + std::string(component);
     if (matching && !fs::exists(candidate, ec) && component != "." && component != "..") {
       const fs::path dir = resolved.empty() ? fs::path(".") : fs::path(resolved);
       bool found = false;
@@ -68,7 +69,11 @@ bool DeleteFile(std::string_view path) {
 
 bool ReadWholeFile(std::string_view path, std::vector<std::uint8_t>& out) {
   out.clear();
-  std::FILE* f = OpenFile(path, "rb");
+  const std::string resolved = ResolvePath(path);
+  std::error_code ec;
+  // A folder opens like a file but reports an absurd size.
+  if (!fs::is_regular_file(resolved, ec)) return false;
+  std::FILE* f = std::fopen(resolved.c_str(), "rb");
   if (f == nullptr) return false;
   bool ok = std::fseek(f, 0, SEEK_END) == 0;
   const long size = ok ? std::ftell(f) : -1;

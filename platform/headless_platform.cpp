@@ -23,8 +23,8 @@ void HeadlessPlatform::SetProgramDir(const std::string& dir) {
 
 void HeadlessPlatform::QueueEvent(std::uint32_t atMs, const PlatformEvent& event) {
   // Keep the script ordered by time; events at the same time keep the order they were queued in.
-  auto it = std::upper_bound(script_.begin() + static_cast<std::ptrdiff_t>(nextScripted_), script_.end(), atMs,
-                             [](std::uint32_t t, const Scheduled& s) { return t < s.atMs; });
+  auto it = std::upper_bound(script_.begin() + static_cast<std::ptrdiff_t>(nextScripted_), script_.end(),
+                             atMs, [](std::uint32_t t, const Scheduled& s) { return t < s.atMs; });
   script_.insert(it, Scheduled{atMs, event});
 }
 

@@ -58,10 +58,10 @@ enum class OpenLinkResult { Ok, FileNotFound, NoAssociation, UnknownError };
 // Local calendar time, broken down (for the log's time stamps and the summary's date).
 struct LocalTime {
   int year = 2000;
-  int month = 1;      // 1..12
-  int day = 1;        // 1..31
-  int weekday = 0;    // 0 = Sunday
-  int hour = 0;       // 0..23
+  int month = 1;    // 1..12
+  int day = 1;      // 1..31
+  int weekday = 0;  // 0 = Sunday
+  int hour = 0;     // 0..23
   int minute = 0;
   int second = 0;
 };

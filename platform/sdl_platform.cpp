@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <thread>
 
 #include "platform/files.h"
@@ -30,55 +30,77 @@ int VirtualKeyFor(SDL_Keycode sym) {
   if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + (sym - SDLK_F1);
   if (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) return 97 + (sym - SDLK_KP_1);
   switch (sym) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
-    case SDLK_END: return 35;
-    case SDLK_HOME: return 36;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
-    case SDLK_KP_0: return 96;
+    case SDLK_KP_ENTER:
+      return 13;
+    case SDLK_ESCAPE:
+      return 27;
+    case SDLK_SPACE:
+      return 32;
+    case SDLK_PAGEUP:
+      return 33;
+    case SDLK_PAGEDOWN:
+      return 34;
+    case SDLK_END:
+      return 35;
+    case SDLK_HOME:
+      return 36;
+    case SDLK_LEFT:
+      return 37;
+    case SDLK_UP:
+      return 38;
+    case SDLK_RIGHT:
+      return 39;
+    case SDLK_DOWN:
+      return 40;
+    case SDLK_INSERT:
+      return 45;
+    case SDLK_DELETE:
+      return 46;
+    case SDLK_KP_0:
+      return 96;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return 16;
+    case SDLK_RSHIFT:
+      return 16;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return 17;
+    case SDLK_RCTRL:
+      return 17;
     case SDLK_LALT:
-    case SDLK_RALT: return 18;
-    case SDLK_SEMICOLON: return 186;
-    case SDLK_EQUALS: return 187;
-    case SDLK_COMMA: return 188;
-    case SDLK_MINUS: return 189;
-    case SDLK_PERIOD: return 190;
-    case SDLK_SLASH: return 191;
-    case SDLK_BACKQUOTE: return 192;
-    case SDLK_LEFTBRACKET: return 219;
-    case SDLK_BACKSLASH: return 220;
-    case SDLK_RIGHTBRACKET: return 221;
-    case SDLK_QUOTE: return 222;
-    default: return 0;
+    case SDLK_RALT:
+      return 18;
+    case SDLK_SEMICOLON:
+      return 186;
+    case SDLK_EQUALS:
+      return 187;
+    case SDLK_COMMA:
+      return 188;
+    case SDLK_MINUS:
+      return 189;
+    case SDLK_PERIOD:
+      return 190;
+    case SDLK_SLASH:
+      return 191;
+    case SDLK_BACKQUOTE:
+      return 192;
+    case SDLK_LEFTBRACKET:
+      return 219;
+    case SDLK_BACKSLASH:
+      return 220;
+    case SDLK_RIGHTBRACKET:
+      return 221;
+    case SDLK_QUOTE:
+      return 222;
+    default:
+      return 0;
   }
 }
 
-// The character a Windows character message carries for the keys that type control characters.
-int ControlCharFor(SDL_Keycode sym) {
-  switch (sym) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    default: return 0;
-  }
-}
+// Backspace, Tab, Enter and Escape also type a character, whose code is their key code.
+bool TypesControlChar(int vk) { return vk == 8 || vk == 9 || vk == 13 || vk == 27; }
 
 bool ExecutableOnPath(const char* name) {
   const char* path = std::getenv("PATH");
@@ -175,10 +197,10 @@ struct SdlPlatform::Impl {
         out.ctrl = ctrl;
         out.alt = alt;
         Push(out);
-        if (const int c = ControlCharFor(sym); c != 0 && !alt) {
+        if (TypesControlChar(vk) && !alt) {
           PlatformEvent ch;
           ch.type = PlatformEventType::Char;
-          ch.key = c;
+          ch.key = vk;
           Push(ch);
         }
         break;
@@ -241,7 +263,9 @@ SdlPlatform::~SdlPlatform() {
 }
 
 std::int64_t SdlPlatform::Counter() { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); }
-std::int64_t SdlPlatform::CounterFrequency() { return static_cast<std::int64_t>(SDL_GetPerformanceFrequency()); }
+std::int64_t SdlPlatform::CounterFrequency() {
+  return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+}
 std::uint32_t SdlPlatform::TickCount() { return SDL_GetTicks(); }
 
 void SdlPlatform::Sleep(std::uint32_t ms) {
@@ -313,7 +337,8 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
   SDL_RendererInfo info;
   d.vsync = SDL_GetRendererInfo(d.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
   SDL_RenderSetLogicalSize(d.renderer, width, height);
-  d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+  d.texture =
+      SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
   if (d.texture == nullptr) {
     std::fprintf(stderr, "SDL texture could not be created: %s\n", SDL_GetError());
     return false;
@@ -391,13 +416,15 @@ void SdlPlatform::SetPointerPos(int x, int y) {
   if (d.window == nullptr) return;
   int wx = x;
   int wy = y;
-  if (d.renderer != nullptr) SDL_RenderLogicalToWindow(d.renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+  if (d.renderer != nullptr)
+    SDL_RenderLogicalToWindow(d.renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
   SDL_WarpMouseInWindow(d.window, wx, wy);
 }
 
 void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, int pitch) {
   Impl& d = *impl_;
-  if (d.renderer == nullptr || d.texture == nullptr || width != d.frameWidth || height != d.frameHeight) return;
+  if (d.renderer == nullptr || d.texture == nullptr || width != d.frameWidth || height != d.frameHeight)
+    return;
   SDL_UpdateTexture(d.texture, nullptr, pixels, pitch * static_cast<int>(sizeof(std::uint32_t)));
   // Nearest neighbour when the frame fills the window at a whole multiple, smooth otherwise.
   int outW = 0;

@@ -36,12 +36,12 @@ enum MessageType : int {
 class MessageReceiver;
 
 struct Message {
-  std::uint32_t dueTime = 0;          // now + delay when queued
-  const char* data = nullptr;         // optional text owned by the sender
-  void* sender = nullptr;             // optional sender object
+  std::uint32_t dueTime = 0;   // now + delay when queued
+  const char* data = nullptr;  // optional text owned by the sender
+  void* sender = nullptr;      // optional sender object
   int type = 0;
   MessageReceiver* receiver = nullptr;  // never null once queued: the global object by default
-  bool done = false;                  // delivered or cancelled
+  bool done = false;                    // delivered or cancelled
   int value = 0;
 };
 

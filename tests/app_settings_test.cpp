@@ -1,0 +1,179 @@
+// "defaults.dat" and "config.dat": defaults, the exact bytes, damaged files, atomic replacement.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "app/binary_io.h"
+#include "app/settings.h"
+#include "tests/test_support.h"
+
+namespace spellcrypt {
+namespace {
+
+using testing::ReadBytes;
+using testing::SawLine;
+using testing::WriteBytes;
+
+class SettingsFileTest : public testing::HeadlessFixture {
+ protected:
+  SettingsFileTest() : HeadlessFixture(false) {}
+  std::string Path() const { return dir_.File("defaults.dat"); }
+};
+
+TEST_F(SettingsFileTest, MissingFileKeepsDefaultsAndSays) {
+  Settings s;
+  EXPECT_FALSE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_TRUE(SawLine(platform_, "defaults.dat not found, using internal defaults."));
+  EXPECT_EQ(s.mode, 1);
+  EXPECT_EQ(s.fullscreen, 1);
+  EXPECT_EQ(s.soundOff, 0);
+  EXPECT_EQ(s.musicOff, 0);
+  for (std::uint8_t shown : s.tipShown) EXPECT_EQ(shown, 0);
+}
+
+TEST_F(SettingsFileTest, SavedFileIsTheSizeThenTheRecord) {
+  Settings s;
+  s.soundOff = 1;
+  s.musicOff = 1;
+  std::strcpy(s.playerName, "Merlin");
+  s.tipShown[5] = 1;
+  ASSERT_TRUE(SaveSettingsFile(s, "defaults.dat"));
+  const std::vector<std::uint8_t> bytes = ReadBytes(Path());
+  ASSERT_EQ(bytes.size(), 184u);
+  const std::uint8_t head[] = {0xB4, 0, 0, 0, 0xCD, 0xCC, 0x8C, 0x3F};
+  EXPECT_EQ(std::memcmp(bytes.data(), head, sizeof head), 0);
+  EXPECT_EQ(bytes[4 + 4], 1);       // mode
+  EXPECT_EQ(bytes[4 + 16], 1);      // fullscreen
+  EXPECT_EQ(bytes[4 + 18], 1);      // soundOff
+  EXPECT_EQ(bytes[4 + 19], 1);      // musicOff
+  EXPECT_EQ(bytes[4 + 20], 'M');    // playerName
+  EXPECT_EQ(bytes[4 + 52 + 5], 1);  // tipShown[5]
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".tmp"));
+}
+
+TEST_F(SettingsFileTest, RoundTripCountsTheLoad) {
+  Settings s;
+  s.mode = 2;
+  s.monstersKilled = 77;
+  s.loadCount = 4;
+  ASSERT_TRUE(SaveSettingsFile(s, "defaults.dat"));
+  Settings loaded;
+  ASSERT_TRUE(LoadSettingsFile(loaded, "defaults.dat"));
+  EXPECT_EQ(loaded.mode, 2);
+  EXPECT_EQ(loaded.monstersKilled, 77);
+  EXPECT_EQ(loaded.loadCount, 5);
+  EXPECT_FLOAT_EQ(loaded.formatVersion, 1.1f);
+}
+
+TEST_F(SettingsFileTest, SizeOnlyFileGivesTheErrorAndDefaults) {
+  WriteBytes(Path(), {0xB4, 0, 0, 0});
+  Settings s;
+  s.mode = 0;
+  EXPECT_FALSE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_TRUE(SawLine(platform_, "ERROR - "));
+  EXPECT_TRUE(SawLine(platform_, "Couldn't read Settings size info"));
+  EXPECT_EQ(s.mode, 1);
+  EXPECT_EQ(s.loadCount, 0);
+}
+
+TEST_F(SettingsFileTest, TruncatedRecordLeavesNoMixOfOldAndNew) {
+  Settings written;
+  written.mode = 0;
+  written.soundOff = 1;
+  ASSERT_TRUE(SaveSettingsFile(written, "defaults.dat"));
+  std::vector<std::uint8_t> bytes = ReadBytes(Path());
+  bytes.resize(4 + 10);  // mode is in the part that survives, soundOff is not
+  WriteBytes(Path(), bytes);
+  Settings s;
+  EXPECT_FALSE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_EQ(s.mode, 1);
+  EXPECT_EQ(s.soundOff, 0);
+}
+
+TEST_F(SettingsFileTest, OversizedSizeFieldReadsOnlyTheRecord) {
+  Settings written;
+  written.mode = 2;
+  ASSERT_TRUE(SaveSettingsFile(written, "defaults.dat"));
+  std::vector<std::uint8_t> bytes = ReadBytes(Path());
+  bytes[0] = 0xFF;
+  bytes[1] = 0x7F;  // announces 32767 bytes
+  bytes.insert(bytes.end(), 500, 0xAB);
+  WriteBytes(Path(), bytes);
+  Settings s;
+  ASSERT_TRUE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_EQ(s.mode, 2);
+  EXPECT_EQ(s.tipShown[127], 0);
+  EXPECT_EQ(s.playerName[31], '\0');
+  EXPECT_TRUE(SawLine(platform_, "reading the first 180"));
+}
+
+TEST_F(SettingsFileTest, ShorterOlderRecordFillsTheRestWithDefaults) {
+  // A record of 20 bytes (up to musicOff) is read as far as it goes.
+  ByteWriter w;
+  w.I32(20);
+  w.F32(1.1f);
+  w.I32(0);
+  w.I32(3);
+  w.I32(9);
+  w.U8(0);
+  w.U8(1);
+  w.U8(0);
+  w.U8(1);
+  WriteBytes(Path(), w.Data());
+  Settings s;
+  ASSERT_TRUE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_EQ(s.mode, 0);
+  EXPECT_EQ(s.loadCount, 4);
+  EXPECT_EQ(s.monstersKilled, 9);
+  EXPECT_EQ(s.fullscreen, 0);
+  EXPECT_EQ(s.musicOff, 1);
+  EXPECT_EQ(s.playerName[0], '\0');
+}
+
+TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
+  Settings s;
+  s.mode = 2;
+  ASSERT_TRUE(SaveSettingsFile(s, "defaults.dat"));
+  const std::vector<std::uint8_t> before = ReadBytes(Path());
+  // A directory where the temporary file would go makes the write fail before the rename.
+  std::filesystem::create_directory(Path() + ".tmp");
+  s.mode = 0;
+  EXPECT_FALSE(SaveSettingsFile(s, "defaults.dat"));
+  EXPECT_TRUE(SawLine(platform_, "Error saving Settings data file defaults.dat."));
+  EXPECT_EQ(ReadBytes(Path()), before);
+}
+
+TEST_F(SettingsFileTest, ResetTipsClearsEveryFlag) {
+  Settings s;
+  std::memset(s.tipShown, 1, sizeof s.tipShown);
+  ResetTips(s);
+  for (std::uint8_t shown : s.tipShown) EXPECT_EQ(shown, 0);
+}
+
+TEST_F(SettingsFileTest, MissingConfigGoesToTheDebuggerOnly) {
+  EXPECT_FALSE(LoadConfig(true));
+  EXPECT_TRUE(SawLine(platform_, "config.dat not found, using defaults."));
+  EXPECT_FALSE(SawLine(platform_, " - "));  // no log-file line with a time stamp
+}
+
+TEST_F(SettingsFileTest, ConfigSizesZeroShortAndOversized) {
+  WriteBytes(dir_.File("config.dat"), {0, 0, 0, 0});
+  EXPECT_FALSE(LoadConfig(true));
+  EXPECT_TRUE(SawLine(platform_, "Couldn't read CConfig info"));
+
+  WriteBytes(dir_.File("config.dat"), {1, 0});
+  EXPECT_FALSE(LoadConfig(true));
+  EXPECT_TRUE(SawLine(platform_, "Couldn't read CConfig size info"));
+
+  std::vector<std::uint8_t> big = {0x00, 0x10, 0, 0};  // 4096 bytes announced
+  big.resize(4 + 4096, 7);
+  WriteBytes(dir_.File("config.dat"), big);
+  EXPECT_TRUE(LoadConfig(true));
+
+  WriteBytes(dir_.File("config.dat"), {10, 0, 0, 0, 1, 2, 3});  // 10 announced, 3 present
+  EXPECT_FALSE(LoadConfig(true));
+}
+
+}  // namespace
+}  // namespace spellcrypt

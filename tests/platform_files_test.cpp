@@ -1,0 +1,64 @@
+// Path resolution (either separator, any case), whole-file reads and atomic replacement.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/files.h"
+#include "tests/test_support.h"
+
+namespace spellcrypt {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+TEST(ResolvePathTest, FindsFilesWhateverTheCaseAndSeparator) {
+  TempDir dir;
+  fs::create_directories(dir.File("graphics/character"));
+  testing::WriteText(dir.File("graphics/character/rat.bmp"), "r");
+  testing::WriteText(dir.File("graphics/Treasure.bmp"), "t");
+  fs::current_path(dir.Path());
+
+  EXPECT_EQ(ResolvePath("graphics\\character\\Rat.bmp"), "graphics/character/rat.bmp");
+  EXPECT_EQ(ResolvePath("GRAPHICS/Character/RAT.BMP"), "graphics/character/rat.bmp");
+  EXPECT_EQ(ResolvePath("graphics\\treasure.bmp"), "graphics/Treasure.bmp");
+  EXPECT_EQ(ResolvePath(dir.Path() + "/Graphics\\Treasure.BMP"), dir.Path() + "/graphics/Treasure.bmp");
+  EXPECT_TRUE(FileExists("Graphics\\Character\\RAT.bmp"));
+}
+
+TEST(ResolvePathTest, KeepsWhatDoesNotExistAsWritten) {
+  TempDir dir;
+  fs::create_directories(dir.File("sound"));
+  fs::current_path(dir.Path());
+  EXPECT_EQ(ResolvePath("Sound\\New.wav"), "sound/New.wav");
+  EXPECT_EQ(ResolvePath("nowhere\\x\\y.txt"), "nowhere/x/y.txt");
+  EXPECT_FALSE(FileExists("nowhere\\x\\y.txt"));
+}
+
+TEST(FileHelpersTest, ReadWholeFileAndAppend) {
+  TempDir dir;
+  fs::current_path(dir.Path());
+  std::vector<std::uint8_t> bytes;
+  EXPECT_FALSE(ReadWholeFile("missing.bin", bytes));
+  AppendToFile("ab", "log.txt");
+  AppendToFile("", "log.txt");
+  AppendToFile("cd", "LOG.TXT");  // the existing file, whatever the case
+  ASSERT_TRUE(ReadWholeFile("log.txt", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abcd");
+  EXPECT_TRUE(DeleteFile("Log.txt"));
+  EXPECT_FALSE(FileExists("log.txt"));
+}
+
+TEST(FileHelpersTest, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
+  TempDir dir;
+  fs::current_path(dir.Path());
+  const std::string first(1000, 'a');
+  ASSERT_TRUE(WriteFileAtomically("data.bin", first.data(), first.size()));
+  ASSERT_TRUE(WriteFileAtomically("data.bin", "xyz", 3));
+  EXPECT_EQ(testing::ReadText(dir.File("data.bin")), "xyz");
+  EXPECT_FALSE(fs::exists(dir.File("data.bin.tmp")));
+  EXPECT_FALSE(WriteFileAtomically("no/such/dir/data.bin", "x", 1));
+}
+
+}  // namespace
+}  // namespace spellcrypt
