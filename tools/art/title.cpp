@@ -13,15 +13,58 @@ namespace {
 // A spellbook opened on the left of the page, glowing with the spell being read.
 void Spellbook(Canvas& page) {
   Glow(page, 170, 250, 90, pal::kMagic, 0.55);
-  FigureStyle book;
-  book.base = Rgb(0x7A3A1E);
-  book.detail = Rgb(0xE8D4A0);
-  book.relief = 0.8;
-  book.texture = 0.08;
-  book.shine = 0.2;
-  book.seed = 5;
-  const Canvas b = ShadeFigure(IconMask("spell-book", 230, 230), book);
-  page.Draw(b, 55, 165);
+  // The book: a leather cover, two curved parchment pages with lines of script, a ribbon.
+  cairo_t* cr = page.cr();
+  const double cx = 170, top = 236, w = 108, h = 96;
+  auto pagePath = [&](double side, double inset) {
+    cairo_move_to(cr, cx, top + 10 + inset);
+    cairo_curve_to(cr, cx + side * w * 0.35, top - 6 + inset, cx + side * w * 0.7, top + 2 + inset,
+                   cx + side * (w - inset), top + inset);
+    cairo_line_to(cr, cx + side * (w - inset), top + h - inset);
+    cairo_curve_to(cr, cx + side * w * 0.7, top + h - 6 - inset, cx + side * w * 0.35, top + h - 12 - inset,
+                   cx, top + h - inset * 0.5);
+    cairo_close_path(cr);
+  };
+  for (int side = -1; side <= 1; side += 2) {
+    cairo_save(cr);
+    cairo_translate(cr, 0, 8);
+    pagePath(side, -6);
+    SetColor(cr, Rgb(0x5A1E10));
+    cairo_fill(cr);
+    cairo_restore(cr);
+  }
+  for (int side = -1; side <= 1; side += 2) {
+    for (int k = 3; k >= 0; --k) {
+      cairo_save(cr);
+      cairo_translate(cr, 0, k * 1.5);
+      pagePath(side, 0);
+      SetColor(cr, k ? Mix(pal::kParchmentDark, pal::kParchmentBurn, 0.3) : pal::kParchmentLight);
+      cairo_fill(cr);
+      cairo_restore(cr);
+    }
+    // Lines of script.
+    Rng ink(static_cast<std::uint32_t>(side + 20));
+    for (int line = 0; line < 8; ++line) {
+      const double y = top + 16 + line * 9.5;
+      double x = cx + side * 12;
+      const double end = cx + side * (w - 14);
+      cairo_move_to(cr, x, y + 3 * std::abs(x - cx) / w);
+      while ((end - x) * side > 0) {
+        x += side * ink.Range(2, 5);
+        cairo_line_to(cr, x, y + 3 * std::abs(x - cx) / w + ink.Range(-1.2, 1.2));
+      }
+      SetColor(cr, line == 0 ? pal::kInkRed : pal::kInkFaded, 0.8);
+      cairo_set_line_width(cr, 1.1);
+      cairo_stroke(cr);
+    }
+  }
+  cairo_move_to(cr, cx + 2, top + h - 6);
+  cairo_line_to(cr, cx + 8, top + h + 26);
+  cairo_line_to(cr, cx + 2, top + h + 20);
+  cairo_line_to(cr, cx - 4, top + h + 26);
+  cairo_close_path(cr);
+  SetColor(cr, pal::kBlood);
+  cairo_fill(cr);
   // Motes of light rising from the pages.
   Rng rng(9);
   for (int i = 0; i < 40; ++i) {
@@ -74,11 +117,11 @@ Canvas Logo() {
   quill.texture = 0.02;
   quill.outline = Rgb(0x3A0806);
   c.Draw(ShadeFigure(IconMask("quill-ink", 40, 40), quill), 24, 26);
-  UseFace(cr, Face::kHeading, 17);
-  DrawText(cr, "A Crypt Lantern", 134, 40, pal::kInk, Align::kCentre);
-  DrawText(cr, "Game", 134, 60, pal::kInk, Align::kCentre);
+  UseFace(cr, Face::kHeading, 14.5);
+  DrawText(cr, "A Crypt Lantern", 138, 40, pal::kInk, Align::kCentre);
+  DrawText(cr, "Game", 138, 58, pal::kInk, Align::kCentre);
   UseFace(cr, Face::kBody, 11);
-  DrawText(cr, "click to visit us", 134, 77, pal::kInkFaded, Align::kCentre);
+  DrawText(cr, "click to visit us", 138, 75, pal::kInkFaded, Align::kCentre);
   // The logo is drawn opaque: settle it on the page's own dark stone.
   Canvas out(200, 90);
   out.Fill(Rgb(0x15110E));
