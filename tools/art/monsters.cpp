@@ -109,7 +109,18 @@ Canvas Snake() {
 // Mr Bomb: an iron ball with a lit fuse and an angry face.
 Canvas Bomb() {
   const int n = 110;
-  Canvas c = ShadeFigure(FitIcon("unlit-bomb", n, n, false), Style(0x3A3C44, 1.1, 0.05, 0.8, 41));
+  const Mask shape = FitIcon("unlit-bomb", n, n, false);
+  Canvas c = ShadeFigure(shape, Style(0x3A3C44, 1.1, 0.05, 0.8, 41));
+  // The fuse curls out to the left: its end is the leftmost point of the upper half.
+  double fuseX = n / 2.0, fuseY = 0;
+  for (int x = 0, found = 0; x < n && !found; ++x)
+    for (int y = 0; y < n * 45 / 100; ++y)
+      if (shape.at(x, y) > 0.5f) {
+        fuseX = x;
+        fuseY = y;
+        found = 1;
+        break;
+      }
   cairo_t* cr = c.cr();
   const double cx = 50, cy = 68;
   for (int side = -1; side <= 1; side += 2) {
@@ -136,7 +147,7 @@ Canvas Bomb() {
   cairo_stroke(cr);
   // The spark on the fuse.
   Canvas spark(n, n);
-  Flame(spark, 97, 14, 12, 16, 0.3, 42);
+  Flame(spark, fuseX + 2, fuseY + 3, 12, 16, 0.3, 42);
   c.Draw(spark, 0, 0);
   return c;
 }
