@@ -22,7 +22,8 @@ class BitmapFont {
     int height = 0;
   };
 
-  // 0 on success, non-zero on failure (the font then draws nothing).
+  // 0 on success, non-zero on failure (the font then draws nothing). Loading again first frees
+  // the previous sheet.
   int Load(CDXScreen* screen, const char* path, int cellWidth, int cellHeight, int firstChar = 32,
            int cellCount = 128, int placement = kPlacementAny);
   bool Loaded() const { return sheet_ != nullptr; }
@@ -42,6 +43,13 @@ class BitmapFont {
   int DrawClipped(int x, int y, const char* text, CDXSurface* dest, const DXRect& clip, int maxChars = -1);
 
  private:
+  // The pen moves down by the first character's record height at a line feed.
+  int LineHeight() const;
+  int DrawGlyph(unsigned char c, int x, int y, CDXSurface* dest);
+  // Draws up to maxChars bytes (-1: all); widthLimit >= 0 stops before the first glyph whose
+  // right end would pass it.
+  int DrawRun(int x, int y, const char* text, CDXSurface* dest, int maxChars, bool lineFeeds, int widthLimit);
+
   Glyph glyphs_[256];
   int firstChar_ = 32;
   std::unique_ptr<CDXSurface> sheet_;

@@ -2,10 +2,20 @@
 #include "gfx/dx_screen.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "gfx/dx_image.h"
+#include "gfx/image_writer.h"
 #include "platform/platform.h"
 
 namespace spellcrypt {
+
+namespace {
+
+// The frame-rate overlay's colour, 0x00FFF0 as the platform writes colours (blue, green, red).
+constexpr std::uint32_t kRateColour = Rgb(0xF0, 0xFF, 0x00);
+
+}  // namespace
 
 CDXScreen::CDXScreen(IPlatform& platform) : platform_(platform) {}
 
@@ -14,10 +24,17 @@ CDXScreen::~CDXScreen() {
   for (CDXSurface* surface : surfaces_) surface->screen_ = nullptr;
 }
 
-int CDXScreen::CreateFullScreen(int width, int height, int depth) {
-  if (width <= 0 || height <= 0) return -1;
-  if (!platform_.SetFullscreen(true)) return -2;
+int CDXScreen::CreateBack(int width, int height) {
+  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return -1;
   back_.Assign(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0));
+  return 0;
+}
+
+int CDXScreen::CreateFullScreen(int width, int height, int depth) {
+  if (depth != 0 && depth != 32) return -3;  // the frame is 32 bits a pixel whatever the desktop
+  if (CreateBack(width, height) < 0) return -1;
+  // Desktop full screen: the frame is scaled to the desktop, the video mode stays as it is.
+  if (!platform_.SetFullscreen(true)) return -2;
   fullScreen_ = true;
   depth_ = depth;
   created_ = true;
@@ -25,9 +42,8 @@ int CDXScreen::CreateFullScreen(int width, int height, int depth) {
 }
 
 int CDXScreen::CreateWindowed(int width, int height) {
-  if (width <= 0 || height <= 0) return -1;
+  if (CreateBack(width, height) < 0) return -1;
   platform_.SetFullscreen(false);
-  back_.Assign(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0));
   fullScreen_ = false;
   depth_ = 0;
   created_ = true;
@@ -35,8 +51,15 @@ int CDXScreen::CreateWindowed(int width, int height) {
 }
 
 int CDXScreen::ChangeVideoMode(int width, int height, int depth) {
-  const int result = depth == 0 ? CreateWindowed(width, height) : CreateFullScreen(width, height, depth);
-  if (result < 0) return result;
+  // The window keeps the size the player gave it; the frame stays at the game's size.
+  if (depth == 0) {
+    const int result = CreateWindowed(width, height);
+    if (result < 0) return result;
+  } else {
+    const int result = CreateFullScreen(width, height, depth);
+    if (result < 0) return result;
+  }
+  // Pictures come back from their files; blank surfaces (the font sheets) are rebuilt by their owners.
   for (CDXSurface* surface : surfaces_) {
     if (!surface->Path().empty()) surface->ReloadImage();
   }
@@ -45,7 +68,8 @@ int CDXScreen::ChangeVideoMode(int width, int height, int depth) {
 
 bool CDXScreen::Flip(int /*wait*/, int /*wholeSurface*/, int showRate) {
   const std::uint32_t now = platform_.TickCount();
-  if (lastFlip_ != 0) accumulatedMs_ += now - lastFlip_;
+  if (counting_) accumulatedMs_ += now - lastFlip_;
+  counting_ = true;
   lastFlip_ = now;
   ++frames_;
   if (accumulatedMs_ > 1000) {
@@ -53,20 +77,18 @@ bool CDXScreen::Flip(int /*wait*/, int /*wholeSurface*/, int showRate) {
     frames_ = 0;
     accumulatedMs_ = 0;
   }
-  if (showRate) {
+  if (showRate != 0) {
     char text[32];
     std::snprintf(text, sizeof text, "FPS = %d", fps_);
-    back_.TextXY(10, 20, 0x00FFF0, text);
+    back_.TextXY(10, 20, kRateColour, text);
   }
   if (created_ && back_.HasImage()) {
     platform_.Present(back_.Pixels(), back_.Width(), back_.Height(), back_.Pitch());
   }
-  return false;
+  return false;  // memory surfaces are never lost
 }
 
-bool CDXScreen::SaveScreenshot(const char* /*path*/) const {
-  return false;  // The screenshot writer comes with the image file formats.
-}
+bool CDXScreen::SaveScreenshot(const char* path) const { return SaveSurfaceImage(back_, path); }
 
 void CDXScreen::Register(CDXSurface* surface) {
   if (std::find(surfaces_.begin(), surfaces_.end(), surface) == surfaces_.end()) surfaces_.push_back(surface);

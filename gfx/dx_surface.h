@@ -19,8 +19,9 @@ class CDXSurface {
   CDXSurface(const CDXSurface&) = delete;
   CDXSurface& operator=(const CDXSurface&) = delete;
 
-  // Loads an image file (format recognised by content). 1 on success; 0 or negative on failure.
-  int Create(CDXScreen* screen, const char* path, int placement = kPlacementAny);
+  // Loads an image file (format 0: recognised by content). 1 on success; -1 when the file cannot
+  // be read, -2 when it cannot be decoded. A failed load leaves the surface as it was.
+  int Create(CDXScreen* screen, const char* path, int placement = kPlacementAny, int format = 0);
   // An empty (black) surface. 1 on success.
   int CreateBlank(CDXScreen* screen, int width, int height, int placement = kPlacementAny);
 
@@ -41,30 +42,38 @@ class CDXSurface {
   std::uint32_t ColorKey() const { return key_; }
 
   int Fill(std::uint32_t raw);
-  // Reads the image file again into the surface without changing its size.
+  // Reads the image file again into the surface without changing its size (a picture of another
+  // size fills the part they share). 1 on success, negative without a file or when it fails.
   int ReloadImage();
 
+  // Pixels live in memory and are never lost; the lock count only keeps locks and unlocks paired.
   int Lock();
   int Unlock();
+  int LockCount() const { return lockCount_; }
+  // Outside the surface ReadPixel gives 0 and WritePixel does nothing.
   std::uint32_t ReadPixel(int x, int y) const;
   void WritePixel(int x, int y, std::uint32_t raw);
 
   const DXRect& ClipRect() const { return clip_; }
+  // The rectangle is cut to the surface; one that misses it leaves nothing to draw into.
   void SetClipRect(const DXRect& rect);
   void ResetClipRect();
 
-  // Debug text in a small built-in font, transparent background.
+  // Debug text in a small built-in font, transparent background, inside the clip rectangle.
   int TextXY(int x, int y, std::uint32_t rgb, const char* text);
 
   // Draws the source rectangle of this surface onto dest at (x, y) in one of the draw modes.
   // translucency is 0..256 (modes 1 and 101), scale the factor of modes 3 and 103.
-  // Returns 0 when clipped away, negative when there is nothing to draw with.
+  // Returns 1 when drawn, 0 when clipped away, -1 when either surface has no image or the mode is
+  // unknown.
   int Draw(CDXSurface* dest, int x, int y, const DXRect& source, int mode, int translucency = 0,
            float scale = 1.0f);
 
  protected:
   // Replaces the pixels (used by the loaders and by the screen for its back surface).
   void Assign(int width, int height, std::vector<std::uint32_t> pixels);
+  // Joins the screen's list of surfaces (leaving any other screen's).
+  void JoinScreen(CDXScreen* screen);
 
  private:
   friend class CDXScreen;

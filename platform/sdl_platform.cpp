@@ -21,6 +21,10 @@ namespace {
 
 volatile sig_atomic_t g_quitSignal = 0;
 
+// Room the first window size leaves on the desktop for the window's frame and title bar.
+constexpr int kDecorationRoomX = 32;
+constexpr int kDecorationRoomY = 64;
+
 void OnQuitSignal(int) { g_quitSignal = 1; }
 
 // SDL key codes to the Windows virtual-key codes the game's input events carry.
@@ -128,6 +132,8 @@ struct SdlPlatform::Impl {
   bool videoReady = false;
   bool vsync = false;
   bool fullscreen = false;
+  SDL_Rect windowed{0, 0, 0, 0};  // the window's place before full screen
+  int refreshRate = 60;
   std::uint64_t lastPresent = 0;
   std::deque<PlatformEvent> pending;
   int mouseX = -1;
@@ -303,21 +309,22 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
   d.frameWidth = width;
   d.frameHeight = height;
 
-  // Start at the largest integer multiple of the frame that fits the desktop comfortably.
+  // Start at the largest whole multiple of the frame that fits the desktop with room for the
+  // window's title bar and frame; 1x on a small desktop.
   int scale = 1;
   SDL_Rect usable;
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    while (width * (scale + 1) <= usable.w * 9 / 10 && height * (scale + 1) <= usable.h * 9 / 10) ++scale;
+    while (width * (scale + 1) <= usable.w - kDecorationRoomX &&
+           height * (scale + 1) <= usable.h - kDecorationRoomY) {
+      ++scale;
+    }
   }
-  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   d.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
-                              height * scale, flags);
+                              height * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (d.window == nullptr) {
     std::fprintf(stderr, "SDL window could not be created: %s\n", SDL_GetError());
     return false;
   }
-  d.fullscreen = fullscreen;
   SDL_SetWindowMinimumSize(d.window, width / 2, height / 2);
 
   if (SDL_Surface* icon = SDL_LoadBMP(ResolvePath(ProgramDir() + "graphics/icon.bmp").c_str())) {
@@ -334,8 +341,12 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
     std::fprintf(stderr, "SDL renderer could not be created: %s\n", SDL_GetError());
     return false;
   }
-  SDL_RendererInfo info;
+  SDL_RendererInfo info{};
   d.vsync = SDL_GetRendererInfo(d.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  SDL_DisplayMode mode;
+  if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) d.refreshRate = mode.refresh_rate;
+  // The frame keeps its aspect ratio inside whatever the window's size: SDL letterboxes it and
+  // maps the pointer back through the same transform.
   SDL_RenderSetLogicalSize(d.renderer, width, height);
   d.texture =
       SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
@@ -343,7 +354,11 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
     std::fprintf(stderr, "SDL texture could not be created: %s\n", SDL_GetError());
     return false;
   }
+  std::fprintf(stderr, "Display: %s renderer, %s, %dx window\n", info.name != nullptr ? info.name : "unknown",
+               d.vsync ? "vsync" : "no vsync",
+               scale);
   SDL_StartTextInput();
+  if (fullscreen) SetFullscreen(true);
   return true;
 }
 
@@ -362,9 +377,37 @@ bool SdlPlatform::SetFullscreen(bool fullscreen) {
   Impl& d = *impl_;
   if (d.window == nullptr) return false;
   if (d.fullscreen == fullscreen) return true;
-  if (SDL_SetWindowFullscreen(d.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  if (fullscreen) {
+    // Desktop full screen, no mode switch. The window is first made borderless and as large as
+    // its display by hand: without a window manager (a bare X server) the full-screen request
+    // alone changes nothing on screen, while SDL would already draw for the desktop's size.
+    SDL_GetWindowPosition(d.window, &d.windowed.x, &d.windowed.y);
+    SDL_GetWindowSize(d.window, &d.windowed.w, &d.windowed.h);
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(d.window)), &bounds) == 0) {
+      SDL_SetWindowBordered(d.window, SDL_FALSE);
+      SDL_SetWindowPosition(d.window, bounds.x, bounds.y);
+      SDL_SetWindowSize(d.window, bounds.w, bounds.h);
+    }
+    if (SDL_SetWindowFullscreen(d.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+      RestoreWindowedGeometry();
+      return false;
+    }
+  } else {
+    SDL_SetWindowFullscreen(d.window, 0);
+    RestoreWindowedGeometry();
+  }
   d.fullscreen = fullscreen;
   return true;
+}
+
+void SdlPlatform::RestoreWindowedGeometry() {
+  Impl& d = *impl_;
+  SDL_SetWindowBordered(d.window, SDL_TRUE);
+  if (d.windowed.w > 0 && d.windowed.h > 0) {
+    SDL_SetWindowSize(d.window, d.windowed.w, d.windowed.h);
+    SDL_SetWindowPosition(d.window, d.windowed.x, d.windowed.y);
+  }
 }
 
 void SdlPlatform::CentreWindow() {
@@ -438,16 +481,16 @@ void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, in
   SDL_RenderClear(d.renderer);
   SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
   SDL_RenderPresent(d.renderer);
-  // Without vsync, pace the loop by the clock so that it never spins a processor core.
-  if (!d.vsync) {
-    constexpr std::uint64_t kMinFrameMicros = 1000000 / 120;
-    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-    const std::uint64_t elapsed = (SDL_GetPerformanceCounter() - d.lastPresent) * 1000000 / frequency;
-    if (d.lastPresent != 0 && elapsed < kMinFrameMicros) {
-      SDL_Delay(static_cast<Uint32>((kMinFrameMicros - elapsed) / 1000));
-    }
-    d.lastPresent = SDL_GetPerformanceCounter();
+  // Pace the loop by the clock as well, so that it never spins a processor core: at the display's
+  // rate without vsync, and well above it with vsync, for drivers that claim vsync but do not wait.
+  const int rate = d.vsync ? d.refreshRate * 3 / 2 : d.refreshRate;
+  const std::uint64_t minFrameMicros = 1000000 / static_cast<std::uint64_t>(std::max(rate, 30));
+  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+  const std::uint64_t elapsed = (SDL_GetPerformanceCounter() - d.lastPresent) * 1000000 / frequency;
+  if (d.lastPresent != 0 && elapsed < minFrameMicros) {
+    SDL_Delay(static_cast<Uint32>((minFrameMicros - elapsed) / 1000));
   }
+  d.lastPresent = SDL_GetPerformanceCounter();
 }
 
 void SdlPlatform::ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {

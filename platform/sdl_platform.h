@@ -41,6 +41,8 @@ class SdlPlatform : public IPlatform {
   bool SetWorkingDir(const std::string& dir) override;
 
  private:
+  void RestoreWindowedGeometry();
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

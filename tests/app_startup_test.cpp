@@ -25,6 +25,12 @@ std::size_t Count(const std::string& text, const std::string& what) {
 
 class StartupTest : public ::testing::Test {
  protected:
+  // A tiny word list, so that start-up gets past loading it.
+  StartupTest() {
+    std::filesystem::create_directories(dir_.File("data"));
+    testing::WriteText(dir_.File("data/master_word_list.txt"), "act act\nact cat\naelpp apple\n");
+  }
+
   // One run of the program that quits at quitAtMs (virtual time; the clock starts at 1000 ms).
   int Run(HeadlessPlatform& platform, const std::string& commandLine, std::uint32_t quitAtMs = 3000,
           int exitCode = 0) {
