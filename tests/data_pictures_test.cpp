@@ -398,7 +398,7 @@ TEST_F(GameLoaders, FontsLoadAndTheLayoutsTextsFit) {
   const FontCase fonts[] = {
       {"graphics/font/font3.bmp",
        32,
-       {{"W", 50}, {"M", 50}, {"Q", 50}, {"12,345,678", 150}, {"Game paused.", 400}}},
+       {{"W", 50}, {"M", 50}, {"Q", 50}, {"1,234,567", 152}, {"Game paused.", 400}}},
       {"graphics/font/font_small.bmp",
        16,
        {{"  Click GLOBAL to see scores from people around the world.", 548},

@@ -53,7 +53,7 @@ void Counters(Canvas& c) {
 
 void ScorePlaque(Canvas& c) {
   // The score is drawn centred on x 420 from y 26 in the large font (dark ink): parchment behind.
-  Panel(c, {344, 4, 152, 56}, 91, 4);
+  Panel(c, {340, 4, 160, 56}, 91, 4);
   UseFace(c.cr(), Face::kHeading, 11);
   DrawText(c.cr(), "SCORE", 420, 17, pal::kInkFaded, Align::kCentre);
 }

@@ -1,6 +1,7 @@
 // Shared screen pieces; see ui_kit.h.
 #include "tools/art/ui_kit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace spellcrypt::art {
@@ -26,6 +27,13 @@ void WordButtons(PictureSet& set, Canvas& page, const std::vector<WordButton>& w
     const double base = CentredBaseline(w.face, w.size, w.y, w.h);
     Canvas lit = ground;
     Word(lit, w.text, w.face, w.size, ax, base, w.align, ink ? WordStyle::kInkLit : WordStyle::kLit);
+    // The glow fades out toward the picture's edges, so the lit word shows no box around it.
+    const double fade = 6;
+    lit.Apply([&](int x, int y, const Color& p) {
+      const double e = std::min({x - w.x, w.x + w.w - 1 - x, y - w.y, w.y + w.h - 1 - y});
+      if (e >= fade || e < 0) return p;
+      return Mix(ground.Get(x, y), p, Clamp01(e / fade));
+    });
     set.Emit(
         w.file,
         lit.Crop(static_cast<int>(w.x), static_cast<int>(w.y), static_cast<int>(w.w), static_cast<int>(w.h)),
