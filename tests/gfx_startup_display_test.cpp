@@ -45,6 +45,8 @@ TEST(StartupDisplayTest, LoadingTextFrameRateLineAndFullScreenToggle) {
     WriteBlockFont(dir.Path(std::string("graphics/font/") + name), 32);
   }
   WriteBlockFont(dir.Path("graphics/font/font_small.bmp"), 16);
+  std::filesystem::create_directories(dir.Path("data"));
+  std::ofstream(dir.Path("data/master_word_list.txt")) << "act cat\n";
 
   HeadlessPlatform platform;
   platform.SetProgramDir(dir.Path(""));
