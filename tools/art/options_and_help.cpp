@@ -144,13 +144,6 @@ void MakeHelp(PictureSet& set) {
     DrawText(cr, k.what, lx + 80, y, pal::kInk);
     y += 14.5;
   }
-  // Books and the tables, kept clear of the continue button at (260, 410).
-  Heading(page, "Books and high scores", lx, y + 8);
-  Para(page,
-       "A slain boss may leave a book: pick one of its two pages for a lasting gift. Each difficulty "
-       "keeps its own table of the twelve best; click a row to read that game, or GLOBAL for the "
-       "world's rankings.",
-       lx, y + 26, 228);
 
   // Right column: the tiles.
   const double rx = 330, rw = 286;
@@ -173,12 +166,18 @@ void MakeHelp(PictureSet& set) {
   for (const TileRow& r : rows) {
     for (int i = 0; i < 2; ++i) {
       if (r.frames[i] < 0) continue;
-      page.DrawScaled(TilePicture(r.frames[i], r.letters[i]), rx + i * 36, ty, 34, 34);
+      page.DrawScaled(TilePicture(r.frames[i], r.letters[i]), rx + i * 35, ty, 32, 32);
     }
     UseFace(cr, Face::kBody, 12.5);
-    DrawWrapped(cr, r.text, rx + 76, ty + 13, rw - 76, 13.5, pal::kInk);
-    ty += 39;
+    DrawWrapped(cr, r.text, rx + 76, ty + 12, rw - 76, 13.5, pal::kInk);
+    ty += 35;
   }
+  // Books and the tables, kept clear of the continue button at (260, 410).
+  Heading(page, "Books and high scores", rx, ty + 12);
+  Para(page,
+       "A slain boss may leave a book: choose one of its two pages for a lasting gift. Each difficulty "
+       "keeps its own table of the twelve best.",
+       rx, ty + 28, rw);
   std::vector<WordButton> words = {{"graphics/continue_over.bmp", "Continue", 260, 410, 120, 34, 24,
                                     Face::kHeading, Align::kCentre, "(260,410) help page, layer 502",
                                     "CMenuBut \"help_go_back\" highlight"}};

@@ -64,7 +64,7 @@ void TransferBox(PictureSet& set, const std::string& file, const std::string& ti
   Canvas c(400, 180);
   StoneSlab(c, {0, 0, 400, 180}, seed);
   GoldFrame(c, {0, 0, 400, 180}, 5, 6);
-  Recess(c, {60, 60, 280, 56}, 5);
+  Recess(c, {70, 62, 322, 58}, 5);
   Word(c, title, Face::kHeading, 24, 200, 40, Align::kCentre, WordStyle::kCarved);
   std::vector<WordButton> cancel = {{"graphics/download_cancel_over.bmp", "Cancel", 160, 129, 80, 32, 21,
                                      Face::kHeading, Align::kCentre, "popup background + (167,129)",
