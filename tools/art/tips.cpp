@@ -105,7 +105,10 @@ void MakeTips(PictureSet& set) {
         Tile(c, 2, 'B', 8, 10, 28);
         Tile(c, 2, 'A', 38, 10, 28);
         Tile(c, 2, 'T', 68, 10, 28);
-        Figure(c, "fireball", 0xE06020, 30, 44, 50, 50);
+        // The spelled word strikes a skeleton in a burst of flame.
+        Figure(c, "skeleton", 0xE0D6BC, 34, 42, 40, 62, 0);
+        Flame(c, 54, 92, 34, 30, 0.2, 150);
+        Flame(c, 40, 80, 16, 18, 0.6, 151);
         left = 104;
         break;
       case 1:
