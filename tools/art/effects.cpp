@@ -211,15 +211,15 @@ Canvas BlossomFrame(int frame) {
 
 // ---- pictures of the secret words ----------------------------------------------------------
 
-Canvas Shaded(const char* icon, int w, int h, std::uint32_t rgb, std::uint32_t seed, bool flip = false) {
+Canvas Shaded(const char* icon, int w, int h, std::uint32_t rgb, std::uint32_t seed, int close = 5) {
   FigureStyle s;
   s.base = Rgb(rgb);
   s.relief = 0.9;
   s.texture = 0.08;
   s.shine = 0.6;
   s.seed = seed;
-  s.close = 5;
-  return ShadeFigure(FitIcon(icon, w, h, flip), s);
+  s.close = close;
+  return ShadeFigure(FitIcon(icon, w, h), s);
 }
 
 Canvas FoamDart() {
@@ -243,6 +243,52 @@ Canvas FoamDart() {
   cairo_fill_preserve(cr);
   SetColor(cr, Rgb(0x0A1A4A));
   cairo_stroke(cr);
+  return c;
+}
+
+// Hedgewick's picture: a hedgehog, spines up, trotting to the right.
+Canvas Hedgehog() {
+  Canvas c(60, 44);
+  cairo_t* cr = c.cr();
+  Rng rng(98);
+  // Spines: dark wedges fanned over the back.
+  for (int i = 0; i < 26; ++i) {
+    const double a = M_PI * (1.05 + 0.9 * i / 25.0);
+    const double bx = 27 + std::cos(a) * 17, by = 28 + std::sin(a) * 12;
+    const double tx = 27 + std::cos(a) * (27 + rng.Range(-2, 2)),
+                 ty = 28 + std::sin(a) * (21 + rng.Range(-2, 2));
+    cairo_move_to(cr, bx - std::sin(a) * 3, by + std::cos(a) * 3);
+    cairo_line_to(cr, tx, ty);
+    cairo_line_to(cr, bx + std::sin(a) * 3, by - std::cos(a) * 3);
+    cairo_close_path(cr);
+    SetColor(cr, i % 2 ? Rgb(0x3A2A1A) : Rgb(0x5A4026));
+    cairo_fill(cr);
+  }
+  // Body and snout.
+  cairo_save(cr);
+  cairo_translate(cr, 28, 31);
+  cairo_scale(cr, 1.0, 0.62);
+  cairo_arc(cr, 0, 0, 19, 0, 2 * M_PI);
+  cairo_restore(cr);
+  SetColor(cr, Rgb(0x8A6A4A));
+  cairo_fill(cr);
+  cairo_move_to(cr, 40, 24);
+  cairo_curve_to(cr, 50, 26, 56, 30, 58, 33);
+  cairo_curve_to(cr, 54, 37, 46, 39, 40, 38);
+  cairo_close_path(cr);
+  SetColor(cr, Rgb(0xC8A47A));
+  cairo_fill(cr);
+  cairo_arc(cr, 57.5, 33, 2, 0, 2 * M_PI);
+  SetColor(cr, Rgb(0x140A06));
+  cairo_fill(cr);
+  cairo_arc(cr, 47, 29, 1.6, 0, 2 * M_PI);
+  cairo_fill(cr);
+  // Feet.
+  for (double x : {18.0, 26.0, 34.0, 42.0}) {
+    cairo_rectangle(cr, x, 40, 4, 3);
+    SetColor(cr, Rgb(0x5A3A22));
+    cairo_fill(cr);
+  }
   return c;
 }
 
@@ -286,8 +332,8 @@ void MakeEffects(PictureSet& set) {
            "falls from the top", "CSpiderSpawn \"effect\" (fnog, duck)");
   set.Emit("graphics/character/nerf.bmp", FoamDart(), 1, pal::kKeyMagenta, "falls from the top",
            "CSpiderSpawn \"effect\" (zorble)");
-  set.Emit("graphics/character/mom.bmp", Shaded("hedgehog", 60, 44, 0x8A6A4A, 97), 1, pal::kKeyMagenta,
-           "falls from the top", "CSpiderSpawn \"effect\" (wick, hedge, drunk)");
+  set.Emit("graphics/character/mom.bmp", Hedgehog(), 1, pal::kKeyMagenta, "falls from the top",
+           "CSpiderSpawn \"effect\" (wick, hedge, drunk)");
 }
 
 }  // namespace spellcrypt::art
