@@ -3,6 +3,8 @@
 // the game's key notation.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -28,7 +30,9 @@ class Pictures : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(LoadFaces());
     ASSERT_TRUE(LoadIcons(ART_ICONS));
-    root_ = fs::temp_directory_path() / "art_pictures_test";
+    // One folder per test and process: ctest runs the tests of this fixture side by side.
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    root_ = fs::temp_directory_path() / ("art_pictures_test-" + test + "-" + std::to_string(::getpid()));
     fs::remove_all(root_);
   }
   void TearDown() override { fs::remove_all(root_); }
