@@ -1,0 +1,107 @@
+// Shared screen pieces; see ui_kit.h.
+#include "tools/art/ui_kit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace spellcrypt::art {
+
+void DungeonWall(Canvas& c, std::uint32_t seed, const std::vector<TorchLamp>& lamps, double blockW,
+                 double blockH) {
+  StoneWall(c, {0, 0, static_cast<double>(c.width()), static_cast<double>(c.height())}, seed, blockW, blockH,
+            lamps, 0.34);
+  Vignette(c, 0.55);
+}
+
+double CentredBaseline(Face face, double size, double top, double height) {
+  const Rect cap = WordBox(face, size, "H", 0, 0, Align::kLeft);
+  return std::round(top + (height - cap.h) / 2 - cap.y);
+}
+
+void WordButtons(PictureSet& set, Canvas& page, const std::vector<WordButton>& words, bool ink, double pageX,
+                 double pageY) {
+  const Canvas ground = page;
+  for (const WordButton& w : words) {
+    const double ax =
+        w.align == Align::kCentre ? w.x + w.w / 2 : (w.align == Align::kRight ? w.x + w.w - 4 : w.x + 4);
+    const double base = CentredBaseline(w.face, w.size, w.y, w.h);
+    Canvas lit = ground;
+    Word(lit, w.text, w.face, w.size, ax, base, w.align, ink ? WordStyle::kInkLit : WordStyle::kLit);
+    // The glow fades out toward the picture's edges, so the lit word shows no box around it.
+    const double fade = 6;
+    lit.Apply([&](int x, int y, const Color& p) {
+      const double e = std::min({x - w.x, w.x + w.w - 1 - x, y - w.y, w.y + w.h - 1 - y});
+      if (e >= fade || e < 0) return p;
+      return Mix(ground.Get(x, y), p, Clamp01(e / fade));
+    });
+    set.Emit(
+        w.file,
+        lit.Crop(static_cast<int>(w.x), static_cast<int>(w.y), static_cast<int>(w.w), static_cast<int>(w.h)),
+        1, kNoKey,
+        w.where.empty() ? "(" + std::to_string(static_cast<int>(w.x - pageX)) + "," +
+                              std::to_string(static_cast<int>(w.y - pageY)) + ")"
+                        : w.where,
+        w.by);
+    Word(page, w.text, w.face, w.size, ax, base, w.align, ink ? WordStyle::kInk : WordStyle::kCarved);
+  }
+}
+
+void StoneSlab(Canvas& c, const Rect& r, std::uint32_t seed, bool pressed) {
+  Canvas slab(c.width(), c.height());
+  std::vector<TorchLamp> lamps = {{r.x - 40, r.y - 60, 160, pressed ? 0.55 : 0.9, pal::kTorch}};
+  StoneWall(slab, r, seed, r.w + 40, r.h + 20, lamps, pressed ? 0.25 : 0.4);
+  slab.Apply([&](int x, int y, const Color& p) {
+    if (p.a <= 0) return p;
+    const double l = x - r.x, t = y - r.y, rr = r.x + r.w - 1 - x, b = r.y + r.h - 1 - y;
+    const double e = std::min({l, t, rr, b});
+    Color o = p;
+    if (e < 3) {
+      const bool upperLeft = (l < rr && l < b) || (t < rr && t < b);
+      const bool light = pressed ? !upperLeft : upperLeft;
+      o = light ? Mix(p, Rgb(0xB8A890), 0.45 * (1 - e / 3)) : Mix(p, pal::kStoneDeep, 0.7 * (1 - e / 3));
+    }
+    if (pressed) o = Scale(o, 0.8);
+    return o;
+  });
+  c.Draw(slab, 0, 0);
+  cairo_t* cr = c.cr();
+  cairo_rectangle(cr, r.x - 0.5, r.y - 0.5, r.w + 1, r.h + 1);
+  SetColor(cr, pal::kStoneDeep);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
+void TileSocket(Canvas& c, double x, double y, double size) {
+  cairo_t* cr = c.cr();
+  cairo_save(cr);
+  RoundedRect(cr, x - 1, y - 1, size + 2, size + 2, 5);
+  cairo_pattern_t* g = cairo_pattern_create_linear(x, y, x + size, y + size);
+  cairo_pattern_add_color_stop_rgba(g, 0, 0, 0, 0, 0.85);
+  cairo_pattern_add_color_stop_rgba(g, 1, 0.08, 0.07, 0.06, 0.6);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  RoundedRect(cr, x - 1.5, y - 1.5, size + 3, size + 3, 5);
+  cairo_set_line_width(cr, 1);
+  SetColor(cr, Rgb(0x8A7A60), 0.45);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+void BarTrough(Canvas& c, const Rect& r) {
+  cairo_t* cr = c.cr();
+  cairo_save(cr);
+  RoundedRect(cr, r.x, r.y, r.w, r.h, 3);
+  SetColor(cr, Rgb(0x080606));
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, 1.5);
+  SetColor(cr, pal::kGoldDark);
+  cairo_stroke(cr);
+  RoundedRect(cr, r.x - 1.5, r.y - 1.5, r.w + 3, r.h + 3, 4);
+  cairo_set_line_width(cr, 1);
+  SetColor(cr, pal::kGold, 0.6);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+}  // namespace spellcrypt::art
