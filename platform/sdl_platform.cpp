@@ -355,8 +355,7 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
     return false;
   }
   std::fprintf(stderr, "Display: %s renderer, %s, %dx window\n", info.name != nullptr ? info.name : "unknown",
-               d.vsync ? "vsync" : "no vsync",
-               scale);
+               d.vsync ? "vsync" : "no vsync", scale);
   SDL_StartTextInput();
   if (fullscreen) SetFullscreen(true);
   return true;

@@ -20,7 +20,8 @@ using testimg::Bytes;
 const Bytes& Seed(const char* target, const char* name, const Bytes& file) {
   if (std::getenv("SPELLCRYPT_WRITE_FUZZ_SEEDS") == nullptr) return file;
   for (const char* dir : {target, "image_loader_fuzz"}) {
-    const std::filesystem::path folder = std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / dir;
+    const std::filesystem::path folder =
+        std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / dir;
     std::filesystem::create_directories(folder);
     std::ofstream(folder / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
@@ -135,7 +136,8 @@ TEST(ImageRecognitionTest, FormatComesFromContentNotName) {
 
 TEST(BmpDecoderTest, UncompressedDepthsDecode) {
   const std::vector<std::uint32_t> pixels = testimg::PatternPixels(7, 5);
-  ExpectPattern(Decode(Seed("bmp_decoder_fuzz", "rgb24.bmp", EncodeBmp(pixels.data(), 7, 5, 7))), 7, 5);  // 24 bits, padded rows
+  ExpectPattern(Decode(Seed("bmp_decoder_fuzz", "rgb24.bmp", EncodeBmp(pixels.data(), 7, 5, 7))), 7,
+                5);  // 24 bits, padded rows
 
   testimg::Bmp bmp;
   bmp.width = 7;
@@ -210,8 +212,8 @@ TEST(BmpDecoderTest, DamagedBitmapsAreRefused) {
 TEST(BmpDecoderTest, RunLengthCodesFollowTheirRules) {
   // Each escape code on its own.
   auto pixelsOf = [](const Bytes& data, int w, int h) {
-    DXImage image = Decode(Seed("bmp_decoder_fuzz", ("rle8_" + std::to_string(data.size()) + ".bmp").c_str(),
-                                Rle8(w, h, data)));
+    DXImage image = Decode(
+        Seed("bmp_decoder_fuzz", ("rle8_" + std::to_string(data.size()) + ".bmp").c_str(), Rle8(w, h, data)));
     return image.pixels;
   };
   const std::uint32_t R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, K = 0;
@@ -379,7 +381,8 @@ TEST(PcxDecoderTest, PalettedAndThreePlanePicturesDecode) {
 
 TEST(PsdDecoderTest, RawAndPackBitsChannelsDecode) {
   // Four channels raw: the alpha plane is read past and dropped.
-  ExpectPattern(Decode(Seed("psd_decoder_fuzz", "raw4.psd", testimg::BuildPsd(5, 3, 4, 0, testimg::PsdPlanes(5, 3, 4)))),
+  ExpectPattern(Decode(Seed("psd_decoder_fuzz", "raw4.psd",
+                            testimg::BuildPsd(5, 3, 4, 0, testimg::PsdPlanes(5, 3, 4)))),
                 5, 3);
   ExpectTruncationsRefused(testimg::BuildPsd(3, 2, 3, 0, testimg::PsdPlanes(3, 2, 3)));
   // One channel: green and blue are 0.

@@ -1,9 +1,9 @@
 // Whole pictures: the same drawing gives the same bytes every time (the build is reproducible),
 // strips that do not split into their frames are refused, and the manifest comes out sorted with
 // the game's key notation.
-#include <gtest/gtest.h>
-
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
