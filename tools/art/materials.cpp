@@ -375,16 +375,16 @@ Canvas ShadeFigure(const Mask& shape, const FigureStyle& s) {
     // Half-vector toward a viewer straight ahead gives the highlight.
     const double hx = lx / ll, hy = ly / ll, hz = lz / ll + 1;
     const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-    const double spec = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), 24) * s.shine;
+    const double specular = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), 24) * s.shine;
     const double grain = (Fbm(x * s.grainScale, y * s.grainScale, 3, s.seed) - 0.5) * 2 * s.texture;
     const double groove = Clamp01(1.0 - shape.at(x, y) * 1.0);
     Color base = Mix(s.base, detail, groove);
     // Torch from the upper left, a cold bounce from the lower right.
     const double rim = std::max(0.0, nx * 0.6 + ny * 0.7) * 0.35;
     const double lit = 0.28 + 0.95 * ndotl + grain;
-    Color col{base.r * lit * pal::kTorchHot.r + spec + rim * 0.25,
-              base.g * lit * pal::kTorchHot.g + spec + rim * 0.3,
-              base.b * lit * pal::kTorchHot.b + spec * 0.8 + rim * 0.45, 1};
+    Color col{base.r * lit * pal::kTorchHot.r + specular + rim * 0.25,
+              base.g * lit * pal::kTorchHot.g + specular + rim * 0.3,
+              base.b * lit * pal::kTorchHot.b + specular * 0.8 + rim * 0.45, 1};
     return col;
   });
   return out;
