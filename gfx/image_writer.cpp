@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <cstring>
 #include <string>
+#include <string_view>
 
+#include "app/text_util.h"
 #include "gfx/dx_surface.h"
 #include "platform/files.h"
 
@@ -46,11 +46,8 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::vecto
   PutBe32(out, Crc32(out.data() + start, out.size() - start));
 }
 
-bool EndsWith(const std::string& text, const char* suffix) {
-  const std::size_t n = std::strlen(suffix);
-  if (text.size() < n) return false;
-  return std::equal(text.end() - static_cast<std::ptrdiff_t>(n), text.end(), suffix,
-                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ std::string WriteFontSheet(const testimg::TempDir& dir, const char* name, int ce
         px[static_cast<std::size_t>(y * 320 + x)] = kInk;
     }
   }
-  const std::string path = dir.Path(name);
+  const std::string path = dir.File(name);
   EXPECT_TRUE(SaveImageFile(path.c_str(), px.data(), 320, rows * cell, 320));
   return path;
 }
@@ -175,13 +175,13 @@ TEST(FontLoadTest, AFontWithoutASheetDrawsNothing) {
   EXPECT_EQ(font.DrawAt(0, 0, "abc", &back), -1);
   EXPECT_EQ(font.DrawInBox(0, 0, 10, "abc", &back, 1), -1);
   EXPECT_EQ(font.DrawClipped(0, 0, "abc", &back, DXRect{0, 0, 10, 10}), -1);
-  EXPECT_NE(font.Load(nullptr, dir.Path("missing.bmp").c_str(), 32, 32), 0);
+  EXPECT_NE(font.Load(nullptr, dir.File("missing.bmp").c_str(), 32, 32), 0);
   EXPECT_FALSE(font.Loaded());
 
   // A sheet with fewer cells than characters: the missing ones are empty, nothing is read outside.
   std::vector<std::uint32_t> px(64 * 32, kKey);
   px[40] = kInk;
-  const std::string path = dir.Path("short.bmp");
+  const std::string path = dir.File("short.bmp");
   ASSERT_TRUE(SaveImageFile(path.c_str(), px.data(), 64, 32, 64));
   ASSERT_EQ(font.Load(nullptr, path.c_str(), 32, 32), 0);
   EXPECT_EQ(font.GlyphFor('!').advance, 2);
@@ -191,7 +191,7 @@ TEST(FontLoadTest, AFontWithoutASheetDrawsNothing) {
   // Ink in the top-left corner of the first glyph does not become the packed sheet's key.
   std::vector<std::uint32_t> corner(64 * 32, kKey);
   corner[1] = kInk;  // the sheet's corner stays the key; the glyph's first ink is beside it
-  const std::string cornerPath = dir.Path("corner.bmp");
+  const std::string cornerPath = dir.File("corner.bmp");
   ASSERT_TRUE(SaveImageFile(cornerPath.c_str(), corner.data(), 64, 32, 64));
   ASSERT_EQ(font.Load(nullptr, cornerPath.c_str(), 32, 32, 33, 2), 0);  // '!' is the first glyph, at (0, 0)
   back.Fill(kPaper);
@@ -199,7 +199,7 @@ TEST(FontLoadTest, AFontWithoutASheetDrawsNothing) {
   EXPECT_EQ(back.ReadPixel(10, 10), kInk);
 
   // Loading again replaces the sheet; a failed load leaves none.
-  EXPECT_NE(font.Load(nullptr, dir.Path("missing.bmp").c_str(), 32, 32), 0);
+  EXPECT_NE(font.Load(nullptr, dir.File("missing.bmp").c_str(), 32, 32), 0);
   EXPECT_FALSE(font.Loaded());
 }
 

@@ -306,7 +306,7 @@ TEST(SpriteTest, CreateAndAttachReportTheirFailures) {
   CDXSprite sprite;
   EXPECT_EQ(sprite.Create(nullptr, nullptr, 4), -1);
   EXPECT_EQ(sprite.Create(nullptr, "", 4), -1);
-  EXPECT_EQ(sprite.Create(nullptr, dir.Path("missing.bmp").c_str(), 4), -3);
+  EXPECT_EQ(sprite.Create(nullptr, dir.File("missing.bmp").c_str(), 4), -3);
   EXPECT_EQ(sprite.Sheet(), nullptr);
   ASSERT_EQ(sprite.Create(nullptr, strip.c_str(), 4), 1);
   EXPECT_TRUE(sprite.OwnsSheet());

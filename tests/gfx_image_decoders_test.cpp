@@ -105,7 +105,7 @@ TEST(ImageRecognitionTest, FormatComesFromContentNotName) {
   const std::string text = dir.Write("notes.bmp", Bytes{'h', 'e', 'l', 'l', 'o'});
   CDXSurface c;
   EXPECT_EQ(c.Create(nullptr, text.c_str()), -2);
-  EXPECT_EQ(c.Create(nullptr, dir.Path("none.bmp").c_str()), -1);
+  EXPECT_EQ(c.Create(nullptr, dir.File("none.bmp").c_str()), -1);
   EXPECT_FALSE(c.HasImage());
 
   const Bytes jpeg = EncodeJpeg(pixels.data(), 8, 6, 8, 95);

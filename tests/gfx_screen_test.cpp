@@ -75,8 +75,8 @@ TEST(ScreenTest, FlipPresentsTheBackSurfaceAndScreenshotsMatchIt) {
   EXPECT_TRUE(std::equal(platform.LastFrame().begin(), platform.LastFrame().end(), back->Pixels()));
 
   testimg::TempDir dir;
-  const std::string png = dir.Path("shot.png");
-  const std::string bmp = dir.Path("shot.bmp");
+  const std::string png = dir.File("shot.png");
+  const std::string bmp = dir.File("shot.bmp");
   ASSERT_TRUE(screen.SaveScreenshot(png.c_str()));
   ASSERT_TRUE(screen.SaveScreenshot(bmp.c_str()));
   int w = 0;
@@ -91,7 +91,7 @@ TEST(ScreenTest, FlipPresentsTheBackSurfaceAndScreenshotsMatchIt) {
   EXPECT_EQ(image.pixels, platform.LastFrame());
 
   CDXSurface empty;
-  EXPECT_FALSE(SaveSurfaceImage(empty, dir.Path("empty.png").c_str()));
+  EXPECT_FALSE(SaveSurfaceImage(empty, dir.File("empty.png").c_str()));
 }
 
 TEST(ScreenTest, FramesAreCountedAndTheRateCanBeShown) {

@@ -15,21 +15,6 @@ namespace {
 
 constexpr std::uint32_t kInk = 0xC0C0C0;
 
-// A 32-pixel glyph sheet in which every printable character is a solid block of ink.
-void WriteBlockFont(const std::string& path, int cell) {
-  const int columns = 320 / cell;
-  const int height = (128 + columns - 1) / columns * cell;
-  std::vector<std::uint32_t> px(static_cast<std::size_t>(320 * height), 0xFF00FF);
-  for (int c = 1; c < 95; ++c) {
-    for (int y = 4; y < cell - 4; ++y) {
-      for (int x = 2; x < cell / 2; ++x) {
-        px[static_cast<std::size_t>(((c / columns) * cell + y) * 320 + (c % columns) * cell + x)] = kInk;
-      }
-    }
-  }
-  ASSERT_TRUE(SaveImageFile(path.c_str(), px.data(), 320, height, 320));
-}
-
 int InkIn(const std::vector<std::uint32_t>& frame, int x0, int y0, int x1, int y1, std::uint32_t colour) {
   int n = 0;
   for (int y = y0; y < y1; ++y) {
@@ -40,16 +25,14 @@ int InkIn(const std::vector<std::uint32_t>& frame, int x0, int y0, int x1, int y
 
 TEST(StartupDisplayTest, LoadingTextFrameRateLineAndFullScreenToggle) {
   testimg::TempDir dir;
-  std::filesystem::create_directories(dir.Path("graphics/font"));
   for (const char* name : {"font3.bmp", "font_grey2.bmp", "font_summary.bmp"}) {
-    WriteBlockFont(dir.Path(std::string("graphics/font/") + name), 32);
+    testing::WriteBlockFont(dir.File(std::string("graphics/font/") + name), 32, kInk);
   }
-  WriteBlockFont(dir.Path("graphics/font/font_small.bmp"), 16);
-  std::filesystem::create_directories(dir.Path("data"));
-  std::ofstream(dir.Path("data/master_word_list.txt")) << "act cat\n";
+  testing::WriteBlockFont(dir.File("graphics/font/font_small.bmp"), 16, kInk);
+  dir.Write("data/master_word_list.txt", "act cat\n");
 
   HeadlessPlatform platform;
-  platform.SetProgramDir(dir.Path(""));
+  platform.SetProgramDir(dir.File(""));
   std::vector<std::uint32_t> loading;
   std::vector<std::uint32_t> withRate;
   platform.onPresent = [&](int frame) {
@@ -72,7 +55,7 @@ TEST(StartupDisplayTest, LoadingTextFrameRateLineAndFullScreenToggle) {
   EXPECT_GT(InkIn(withRate, 5, 5, 200, 12, 0xFF0000), 50);
   EXPECT_TRUE(platform.Fullscreen());
 
-  std::ifstream log(dir.Path("log.txt"));
+  std::ifstream log(dir.File("log.txt"));
   std::stringstream text;
   text << log.rdbuf();
   EXPECT_NE(text.str().find("Toggle FPS display"), std::string::npos);

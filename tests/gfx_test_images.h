@@ -3,12 +3,11 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "tests/test_support.h"
 
 namespace spellcrypt::testimg {
 
@@ -209,31 +208,7 @@ inline std::vector<std::uint32_t> PatternPixels(int width, int height) {
   return p;
 }
 
-// A scratch folder for one test, removed with it.
-class TempDir {
- public:
-  TempDir() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("spellcrypt_gfx_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter_++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    const std::string file = (path_ / name).string();
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return file;
-  }
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-  static inline int counter_ = 0;
-};
+// The shared scratch folder (removed with the test; File(name) gives a path inside it).
+using TempDir = testing::TempDir;
 
 }  // namespace spellcrypt::testimg

@@ -8,6 +8,9 @@
 #include <iterator>
 #include <sstream>
 
+#include "gfx/image_writer.h"
+#include "platform/files.h"
+
 namespace spellcrypt::testing {
 
 namespace fs = std::filesystem;
@@ -25,6 +28,18 @@ TempDir::~TempDir() {
   std::error_code ec;
   fs::current_path(savedCwd_, ec);
   fs::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
+  const fs::path file = fs::path(path_) / name;
+  fs::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file.string();
+}
+
+std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+  return Write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
@@ -59,6 +74,27 @@ int CountLines(const HeadlessPlatform& platform, const std::string& text) {
     if (line.find(text) != std::string::npos) ++n;
   }
   return n;
+}
+
+void WriteBlockFont(const std::string& path, int cell, std::uint32_t ink) {
+  const int columns = 320 / cell;
+  const int height = (128 + columns - 1) / columns * cell;
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(320 * height), 0xFF00FF);
+  for (int c = 1; c < 95; ++c) {
+    for (int y = 4; y < cell - 4; ++y) {
+      for (int x = 2; x < cell / 2; ++x) {
+        px[static_cast<std::size_t>(((c / columns) * cell + y) * 320 + (c % columns) * cell + x)] = ink;
+      }
+    }
+  }
+  WritePicture(path, px, 320, height);
+}
+
+void WritePicture(const std::string& path, const std::vector<std::uint32_t>& pixels, int width, int height) {
+  const std::string resolved = ResolvePath(path);
+  const fs::path parent = fs::path(resolved).parent_path();
+  if (!parent.empty()) fs::create_directories(parent);
+  ASSERT_TRUE(SaveImageFile(resolved.c_str(), pixels.data(), width, height, width));
 }
 
 void HeadlessFixture::SetUp() {

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app.h"
@@ -22,6 +24,9 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // Writes a file below the folder (making its folders) and returns its path.
+  std::string Write(const std::string& name, std::string_view bytes) const;
+  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
 
  private:
   std::string path_;
@@ -35,6 +40,11 @@ void WriteText(const std::string& path, const std::string& text);
 // True when some captured debugger-output line contains the text.
 bool SawLine(const HeadlessPlatform& platform, const std::string& text);
 int CountLines(const HeadlessPlatform& platform, const std::string& text);
+// A glyph sheet of 128 cells from code 32 in which every printable character is a block of ink,
+// cell / 2 - 2 pixels wide, on the magenta key; written as a bitmap (folders made as needed).
+void WriteBlockFont(const std::string& path, int cell, std::uint32_t ink);
+// Writes pixels (0x00RRGGBB) as a picture whose format follows the name, making its folders.
+void WritePicture(const std::string& path, const std::vector<std::uint32_t>& pixels, int width, int height);
 
 // Global state over a headless platform whose program folder is a temporary folder (also the
 // working directory). The application object is built too unless asked not to.

@@ -1,13 +1,8 @@
 // Shared set-up for the widget and screen tests.
 #include "tests/ui_test_support.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "app/game_loop.h"
 #include "gfx/dx_screen.h"
-#include "gfx/image_writer.h"
-#include "platform/files.h"
 #include "ui/thing_list.h"
 #include "ui/thing_mouse.h"
 
@@ -72,52 +67,10 @@ CDXTile* UiTest::Sheet(int w, int h, int frames) {
 }
 
 void UiTest::WriteBmp(const std::string& path, int w, int h, std::uint32_t rgb) {
-  const int rowBytes = (w * 3 + 3) & ~3;
-  const int dataSize = rowBytes * h;
-  std::vector<std::uint8_t> bytes(54 + static_cast<std::size_t>(dataSize), 0);
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(bytes.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(w));
-  put32(22, static_cast<std::uint32_t>(h));
-  bytes[26] = 1;
-  bytes[28] = 24;
-  put32(34, static_cast<std::uint32_t>(dataSize));
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const std::size_t at = 54 + static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x) * 3;
-      bytes[at] = static_cast<std::uint8_t>(rgb);
-      bytes[at + 1] = static_cast<std::uint8_t>(rgb >> 8);
-      bytes[at + 2] = static_cast<std::uint8_t>(rgb >> 16);
-    }
-  }
-  const std::string resolved = ResolvePath(path);
-  const std::filesystem::path parent = std::filesystem::path(resolved).parent_path();
-  if (!parent.empty()) std::filesystem::create_directories(parent);
-  std::ofstream(resolved, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  testing::WritePicture(path, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h, rgb), w, h);
 }
 
-void UiTest::WriteFont(const std::string& path, int cell) {
-  const int columns = 320 / cell;
-  const int height = (128 + columns - 1) / columns * cell;
-  std::vector<std::uint32_t> px(static_cast<std::size_t>(320 * height), 0xFF00FF);
-  for (int c = 1; c < 95; ++c) {
-    for (int y = 4; y < cell - 4; ++y) {
-      for (int x = 2; x < cell / 2; ++x) {
-        px[static_cast<std::size_t>(((c / columns) * cell + y) * 320 + (c % columns) * cell + x)] = kFontInk;
-      }
-    }
-  }
-  const std::string resolved = ResolvePath(path);
-  std::filesystem::create_directories(std::filesystem::path(resolved).parent_path());
-  ASSERT_TRUE(SaveImageFile(resolved.c_str(), px.data(), 320, height, 320));
-}
+void UiTest::WriteFont(const std::string& path, int cell) { testing::WriteBlockFont(path, cell, kFontInk); }
 
 int UiTest::InkIn(int x0, int y0, int x1, int y1, std::uint32_t colour) {
   CDXSurface* back = GetGlobals().display->GetBack();
