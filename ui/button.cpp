@@ -2,6 +2,7 @@
 #include "ui/button.h"
 
 #include "app/globals.h"
+#include "app/log.h"
 #include "app/text_util.h"
 #include "ui/thing_list.h"
 
@@ -16,19 +17,40 @@ CThingButton::CThingButton() {
 
 void CThingButton::SetNormalImage(const char* path) {
   CopyText(normalImage, sizeof normalImage, path != nullptr ? path : "");
-  if (!HasImage()) LoadImage(normalImage, false, kMagenta);
+  if (!HasImage()) ShowPicture(kButtonNormal);
   SetVisualState(kButtonNormal);
 }
 
 void CThingButton::SetOverImage(const char* path, bool isTransparent) {
   CopyText(overImage, sizeof overImage, path != nullptr ? path : "");
   overTransparent = isTransparent;
-  if (!HasImage()) LoadImage(overImage, overTransparent, kMagenta);
+  if (!HasImage()) ShowPicture(kButtonHighlighted);
 }
 
 void CThingButton::SetPressedImage(const char* path) {
   CopyText(pressedImage, sizeof pressedImage, path != nullptr ? path : "");
-  if (!HasImage()) LoadImage(pressedImage, false, kMagenta);
+  if (!HasImage()) ShowPicture(kButtonPressed);
+}
+
+void CThingButton::ShowPicture(int state) {
+  const char* const paths[] = {normalImage, overImage, pressedImage};
+  const char* path = paths[state];
+  std::unique_ptr<CDXTile>& picture = pictures_[state];
+  // A different file under the same state (the path was set again) is read afresh.
+  if (picture != nullptr && picture->Path() != path) picture.reset();
+  if (picture == nullptr) {
+    auto loaded = std::make_unique<CDXTile>();
+    CDXScreen* display = GlobalsExist() ? GetGlobals().display : nullptr;
+    if (loaded->Create(display, path, 0, 0, 1, loadOption) < 1) {
+      // As with any sprite whose picture fails: no picture, and the file is tried again next time.
+      image.Release();
+      LogError("Error loading %s.", path);
+      return;
+    }
+    picture = std::move(loaded);
+  }
+  AttachImage(picture.get(), state == kButtonHighlighted && overTransparent, kMagenta);
+  SetFrame(0);
 }
 
 void CThingButton::SetVisualState(int state) {
@@ -36,7 +58,7 @@ void CThingButton::SetVisualState(int state) {
   switch (state) {
     case kButtonNormal:
       hidden = normalImage[0] == '\0';
-      if (!hidden) LoadImage(normalImage, false, kMagenta);
+      if (!hidden) ShowPicture(kButtonNormal);
       break;
     case kButtonHighlighted:
       hidden = overImage[0] == '\0';
@@ -49,7 +71,7 @@ void CThingButton::SetVisualState(int state) {
 
 void CThingButton::Highlight() {
   SetVisualState(kButtonHighlighted);
-  if (overImage[0] != '\0') LoadImage(overImage, overTransparent, kMagenta);
+  if (overImage[0] != '\0') ShowPicture(kButtonHighlighted);
 }
 
 void CThingButton::HandleInput(int type, const InputEvent* event) {
@@ -67,7 +89,7 @@ void CThingButton::HandleInput(int type, const InputEvent* event) {
       if (!PointerInside()) break;
       PlayClickSound();
       SetVisualState(kButtonPressed);
-      if (pressedImage[0] != '\0') LoadImage(pressedImage, false, kMagenta);
+      if (pressedImage[0] != '\0') ShowPicture(kButtonPressed);
       clickTimer.Restart();
       clicking = true;
       break;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "gfx/dx_tile.h"
 #include "ui/thing_sprite.h"
 
 namespace spellcrypt {
@@ -45,6 +47,11 @@ class CThingButton : public CThingSprite {
  private:
   // Shows the highlight: state 1 with the highlight picture loaded.
   void Highlight();
+  // Shows the picture of a visual state. Each picture is read from its file once and kept, so that
+  // hovering a button does not decode its picture again every time.
+  void ShowPicture(int state);
+
+  std::unique_ptr<CDXTile> pictures_[3];
 };
 
 }  // namespace spellcrypt
