@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "app/binary_io.h"
-#include "app/globals.h"
+#include "app/game_loop.h"
 #include "app/log.h"
 #include "platform/files.h"
-#include "platform/platform.h"
 
 namespace spellcrypt {
 
@@ -101,7 +100,7 @@ bool SaveSettingsFile(Settings& settings, const char* path) {
 
 bool LoadConfig(bool fromProgramDir) {
   std::string path = "config.dat";
-  if (fromProgramDir) path = GetGlobals().platform->ProgramDir() + path;
+  if (fromProgramDir) path = GetModuleDir() + path;
   std::vector<std::uint8_t> bytes;
   if (!ReadWholeFile(path, bytes)) {
     DebugOut("%s not found, using defaults.", path.c_str());
