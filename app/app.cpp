@@ -2,7 +2,8 @@
 #include "app/app.h"
 
 #include "app/globals.h"
-#include "app/log.h"
+#include "audio/recording_sound_manager.h"
+#include "base/log.h"
 #include "ui/screen_tip.h"
 
 namespace spellcrypt {
@@ -15,22 +16,27 @@ CAppGlo* g_app = nullptr;
 
 CAppGlo* GetApp() { return g_app; }
 
-CAppGlo* CreateApp() {
-  AdoptApp(new CAppGlo());
+CAppGlo* CreateApp(std::unique_ptr<ISoundManager> sound) {
+  AdoptApp(new CAppGlo(std::move(sound)));
   return g_app;
 }
 
 void AdoptApp(CAppGlo* app) {
   if (g_app != app) delete g_app;
   g_app = app;
+  // From now on the log keeps its lines in the file too (until the object is gone).
+  SetLogFile(app != nullptr ? app->logPath : nullptr);
 }
 
 void DestroyApp() {
   delete g_app;
   g_app = nullptr;
+  SetLogFile(nullptr);
 }
 
-CAppGlo::CAppGlo() : soundManager(CreateSoundManager()), settings(std::make_unique<Settings>()) {
+CAppGlo::CAppGlo(std::unique_ptr<ISoundManager> sound)
+    : soundManager(sound ? std::move(sound) : std::make_unique<RecordingSoundManager>()),
+      settings(std::make_unique<Settings>()) {
   ResetSettings(*settings);
 }
 

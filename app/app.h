@@ -24,7 +24,8 @@ struct TileImages {
 
 class CAppGlo : public MessageReceiver {
  public:
-  CAppGlo();
+  // Plays through the given sound manager; a recording one (silent) when none is given.
+  explicit CAppGlo(std::unique_ptr<ISoundManager> sound = nullptr);
   // Saves the settings, then releases what the object owns in reverse order.
   ~CAppGlo() override;
   CAppGlo(const CAppGlo&) = delete;
@@ -60,7 +61,7 @@ constexpr const char* kDefaultWordListPath = "data\\master_word_list.txt";
 // The application object; null before it is built and after shut-down.
 CAppGlo* GetApp();
 // Builds (or takes ownership of) and destroys the one application object.
-CAppGlo* CreateApp();
+CAppGlo* CreateApp(std::unique_ptr<ISoundManager> sound = nullptr);
 void AdoptApp(CAppGlo* app);
 void DestroyApp();
 

@@ -3,13 +3,15 @@
 
 #include <string>
 
+#include "audio/sound_manager.h"
 #include "platform/platform.h"
 
 namespace spellcrypt {
 
 // The program: start-up, the main loop until the quit request, shut-down. Returns the exit code.
-// Builds and destroys the global state and application objects itself.
-int RunGame(IPlatform& platform, const std::string& commandLine);
+// Builds and destroys the global state and application objects itself. The sound plays through
+// what makeSound makes (the recording manager, which is silent, when it is empty).
+int RunGame(IPlatform& platform, const std::string& commandLine, const SoundManagerFactory& makeSound = {});
 
 // Reads the command-line switches (and a word-list path) into the application object.
 void ParseCommandLine(const char* text);

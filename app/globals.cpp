@@ -3,7 +3,8 @@
 
 #include <memory>
 
-#include "app/timing.h"
+#include "base/log.h"
+#include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/platform.h"
 #include "ui/screen.h"
@@ -16,6 +17,14 @@ std::unique_ptr<CGlobals>& GlobalsSlot() {
   static std::unique_ptr<CGlobals> globals;
   return globals;
 }
+// The high-resolution counter's reading mixed with the time of day: two starts differ even in the
+// same second or on a machine whose counter is coarse.
+std::uint32_t SimpleSeed(IClock& clock) {
+  const auto counter = static_cast<std::uint64_t>(clock.Counter());
+  const std::uint64_t mixed = counter ^ (static_cast<std::uint64_t>(clock.UnixTime()) * 2654435761u);
+  return static_cast<std::uint32_t>(mixed ^ (mixed >> 32));
+}
+
 }  // namespace
 
 CGlobals& GetGlobals() { return *GlobalsSlot(); }
@@ -25,9 +34,12 @@ CGlobals& CreateGlobals(IPlatform& platform) {
   DestroyGlobals();
   GlobalsSlot() = std::make_unique<CGlobals>(platform);
   CGlobals& g = *GlobalsSlot();
-  InitClock();
+  SetLogSink(&platform);
   g.mersenne.Seed(static_cast<std::uint32_t>(platform.UnixTime()));
-  g.simpleRandom.Seed(platform.TickCount());
+  // The tick count starts at 0 when the platform's clock starts, which is at the first reading
+  // for SDL: a seed from it would deal the same letters every run. The high-resolution counter
+  // runs from the machine's start, so two program starts differ.
+  g.simpleRandom.Seed(SimpleSeed(platform));
   return g;
 }
 
@@ -38,9 +50,11 @@ void DestroyGlobals() {
     GlobalsSlot()->Teardown();
     GlobalsSlot().reset();
   }
+  SetLogSink(nullptr);
 }
 
-CGlobals::CGlobals(IPlatform& platformServices) : platform(&platformServices), things(new CThingList()) {}
+CGlobals::CGlobals(IPlatform& platformServices)
+    : platform(&platformServices), things(new CThingList()), clock(platformServices) {}
 
 CGlobals::~CGlobals() { Teardown(); }
 
@@ -128,5 +142,17 @@ void CGlobals::UpdateScreens() {
     pendingScreens.pop_back();
   }
 }
+
+}  // namespace spellcrypt
+
+namespace spellcrypt {
+
+int Random(int n) { return GetGlobals().mersenne.Below(n); }
+int RandomRange(int a, int b) { return GetGlobals().mersenne.Range(a, b); }
+int SimpleRandom() { return GetGlobals().simpleRandom.Next(); }
+IClock& GameClock() { return *GetGlobals().platform; }
+std::uint32_t ClockMs() { return GetGlobals().clock.Ms(); }
+void UpdateFrameTiming() { GetGlobals().UpdateFrameTiming(GetGlobals().clock); }
+void ResetDelta() { GetGlobals().resetDelta = true; }
 
 }  // namespace spellcrypt

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/random.h"
+#include "base/random.h"
+#include "base/timing.h"
 #include "ui/message.h"
 
 namespace spellcrypt {
@@ -19,18 +20,11 @@ class CThingList;
 class CThingMouse;
 class Screen;
 
-// The process-wide millisecond clock behind ClockMs.
-struct ClockState {
-  bool useCounter = false;
-  std::int64_t counterFrequency = 0;
-  std::int64_t counterBase = 0;
-  std::uint32_t tickBase = 0;
-  bool clockReady = false;
-};
-
-class CGlobals : public MessageReceiver {
+// The frame timing fields (now, lastTime, delta, fps, ...) are those of FrameTiming, which the
+// global object carries as a plain record.
+class CGlobals : public MessageReceiver, public FrameTiming {
  public:
-  // Sets up the clock, seeds both generators from the platform's clock and creates the thing list.
+  // Sets up the clock and creates the thing list; CreateGlobals seeds the generators.
   explicit CGlobals(IPlatform& platformServices);
   // Deletes the screens from the top down, then the thing list and the display.
   ~CGlobals() override;
@@ -62,19 +56,12 @@ class CGlobals : public MessageReceiver {
 
   CDXScreen* display = nullptr;  // owned
   CThingList* things = nullptr;  // owned
-  std::uint32_t now = 0;
-  std::uint32_t lastTime = 0;
-  float delta = 0.0f;
-  float fps = 0.0f;
-  int framesThisSecond = 0;
-  std::uint32_t nextFpsTime = 0;
   int width = 640;
   int height = 480;
   int colourDepth = 0;  // 0 windowed, else full screen with this depth
   int fullscreenDepth = 32;
   int windowWidth = 0;
   int windowHeight = 0;
-  bool resetDelta = true;
   bool active = true;
   bool showPaused = false;
   int inputLevel = 0;
@@ -84,8 +71,8 @@ class CGlobals : public MessageReceiver {
   std::list<Message> messages;
   MessageReceiver* extraReceiver = nullptr;
 
-  ClockState clock;
-  std::string moduleDir;  // cached by GetModuleDir
+  MillisecondClock clock;  // behind now and delta
+  std::string moduleDir;   // cached by GetModuleDir
   MersenneTwister mersenne;
   SimpleGenerator simpleRandom;
 };
@@ -96,5 +83,21 @@ bool GlobalsExist();
 // Builds the global object for this platform (replacing any previous one: tests rebuild it).
 CGlobals& CreateGlobals(IPlatform& platform);
 void DestroyGlobals();
+
+// The generators of the global state object.
+// 0..n-1 from the Mersenne generator; 0 without drawing when n is 0 (or negative).
+int Random(int n);
+// a..b, both ends included; a without drawing when a equals b.
+int RandomRange(int a, int b);
+// 0..32767 from the simple generator.
+int SimpleRandom();
+// The platform's clocks, for the interval timers of things.
+IClock& GameClock();
+// Milliseconds since the clock was set up (what now is read from).
+std::uint32_t ClockMs();
+// The first step of every frame: now, delta (13.3 ms units, capped at 8), fps.
+void UpdateFrameTiming();
+// Makes the next frame's delta 0, after slow work or a pause.
+void ResetDelta();
 
 }  // namespace spellcrypt

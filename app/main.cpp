@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/game_loop.h"
+#include "audio/mixer_sound_manager.h"
 #include "platform/sdl_platform.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +12,7 @@ int main(int argc, char** argv) {
     commandLine += argv[i];
   }
   spellcrypt::SdlPlatform platform;
-  return spellcrypt::RunGame(platform, commandLine);
+  return spellcrypt::RunGame(platform, commandLine, [&platform] {
+    return std::make_unique<spellcrypt::CMixerSoundManager>(platform);
+  });
 }

@@ -6,8 +6,8 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/timing.h"
+#include "base/log.h"
+#include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
 #include "ui/keyboard_focus.h"
@@ -180,7 +180,7 @@ void OpenWebLink(const char* address) {
           address);
       break;
   }
-  g.platform->ShowMessageBox("Error", text, MessageBoxIcon::Error);
+  ShowMessageBox("Error", text, MessageBoxIcon::Error);
 }
 
 }  // namespace spellcrypt

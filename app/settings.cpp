@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/binary_io.h"
 #include "app/game_loop.h"
-#include "app/log.h"
+#include "base/binary_io.h"
+#include "base/log.h"
 #include "platform/files.h"
 
 namespace spellcrypt {

@@ -5,12 +5,12 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/timing.h"
-#include "audio/sound.h"
+#include "base/log.h"
+#include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
 #include "ui/screen_title.h"
+#include "ui/sound.h"
 #include "ui/thing_list.h"
 #include "ui/thing_message.h"
 #include "ui/thing_mouse.h"
@@ -176,9 +176,9 @@ const std::string& GetModuleDir() {
   return g.moduleDir;
 }
 
-int RunGame(IPlatform& platform, const std::string& commandLine) {
+int RunGame(IPlatform& platform, const std::string& commandLine, const SoundManagerFactory& makeSound) {
   CreateGlobals(platform);
-  CAppGlo* app = new (std::nothrow) CAppGlo();
+  CAppGlo* app = new (std::nothrow) CAppGlo(makeSound ? makeSound() : nullptr);
   if (app == nullptr) {
     ReportError("Error", "Serious error trying to start game");
     DestroyGlobals();
@@ -198,8 +198,7 @@ int RunGame(IPlatform& platform, const std::string& commandLine) {
     g.fullscreenDepth = 32;
   }
   if (!CreateMainWindow()) {
-    platform.ShowMessageBox("Problems, man!", "Unknown error initializing the game.",
-                            MessageBoxIcon::Warning);
+    ShowMessageBox("Problems, man!", "Unknown error initializing the game.", MessageBoxIcon::Warning);
     ShutdownGame();
     DestroyGlobals();
     return 0;

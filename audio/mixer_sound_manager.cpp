@@ -12,9 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/log.h"
-#include "app/timing.h"
+#include "base/log.h"
 #include "platform/files.h"
 
 namespace spellcrypt {
@@ -77,7 +75,7 @@ int VolumeToMixer(float level) {
   return static_cast<int>(std::lround(level * static_cast<float>(kMixMaxVolume)));
 }
 
-CMixerSoundManager::CMixerSoundManager() = default;
+CMixerSoundManager::CMixerSoundManager(IClock& clock) : clock_(&clock) {}
 
 CMixerSoundManager::~CMixerSoundManager() { Shutdown(); }
 
@@ -330,7 +328,7 @@ void CMixerSoundManager::AddEffect(int id, int kind, float start, float target, 
   effect.duration = duration > 0.0f ? static_cast<int>(std::min(duration, 86400000.0f)) : 0;
   effect.level = VolumeOf(id);
   effect.soundId = id;
-  effect.startMs = GlobalsExist() ? ClockMs() : 0;
+  effect.startMs = clock_->TickCount();
   list.push_back(effect);
 }
 
@@ -339,8 +337,8 @@ void CMixerSoundManager::ClearEffects(int id) { effects_.erase(id); }
 // Runs the recorded volume changes: each moves its sound's volume from where it was to the
 // target over its duration. Effects of sounds that ended are dropped with them.
 void CMixerSoundManager::Update() {
-  if (effects_.empty() || !GlobalsExist()) return;
-  const std::uint32_t now = ClockMs();
+  if (effects_.empty()) return;
+  const std::uint32_t now = clock_->TickCount();
   for (auto it = effects_.begin(); it != effects_.end();) {
     if (!IsPlaying(it->first)) {
       it = effects_.erase(it);
@@ -378,7 +376,5 @@ std::size_t CMixerSoundManager::EffectsOf(int id) const {
   const auto it = effects_.find(id);
   return it == effects_.end() ? 0 : it->second.size();
 }
-
-std::unique_ptr<ISoundManager> CreateSoundManager() { return std::make_unique<CMixerSoundManager>(); }
 
 }  // namespace spellcrypt

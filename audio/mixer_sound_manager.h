@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/sound_manager.h"
+#include "base/clock.h"
 
 struct Mix_Chunk;
 struct _Mix_Music;  // SDL_mixer's own name behind Mix_Music
@@ -53,7 +54,8 @@ struct SoundEffect {
 
 class CMixerSoundManager final : public ISoundManager {
  public:
-  CMixerSoundManager();
+  // Volume fades run on the clock's tick count.
+  explicit CMixerSoundManager(IClock& clock);
   ~CMixerSoundManager() override;
   CMixerSoundManager(const CMixerSoundManager&) = delete;
   CMixerSoundManager& operator=(const CMixerSoundManager&) = delete;
@@ -110,6 +112,7 @@ class CMixerSoundManager final : public ISoundManager {
   int ChannelOf(int id) const;
   void ApplyVolume(int channel) const;
 
+  IClock* clock_;
   bool initialised_ = false;
   bool muted_ = false;
   bool frequencyWarned_ = false;

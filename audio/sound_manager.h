@@ -2,6 +2,7 @@
 // A played sound is identified by its sound id; -1 means not played.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 namespace spellcrypt {
@@ -48,7 +49,8 @@ class ISoundManager {
 constexpr int kEffectPriority = 0;
 constexpr int kLoopPriority = 100;
 
-// The game's sound manager.
-std::unique_ptr<ISoundManager> CreateSoundManager();
+// Makes the sound manager the program plays through (SDL_mixer in the game; the recording
+// manager where none is given).
+using SoundManagerFactory = std::function<std::unique_ptr<ISoundManager>()>;
 
 }  // namespace spellcrypt

@@ -10,6 +10,7 @@
 
 #include "audio/mixer_probe.h"
 #include "audio/mixer_sound_manager.h"
+#include "platform/headless_platform.h"
 #include "tests/audio_wav.h"
 
 namespace spellcrypt {
@@ -34,7 +35,8 @@ struct EffectsOnDummyDevice {
   }
   std::filesystem::path dir;
   std::vector<std::string> names;
-  CMixerSoundManager sound;
+  HeadlessPlatform clock;
+  CMixerSoundManager sound{clock};
   bool ready = false;
 };
 

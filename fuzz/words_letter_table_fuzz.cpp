@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/binary_io.h"
+#include "base/binary_io.h"
 #include "fuzz/words_fuzz_support.h"
 #include "words/letter_table.h"
 #include "words/text_parse.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/binary_io.h"
+#include "base/binary_io.h"
 #include "fuzz/words_fuzz_support.h"
 #include "words/string_list.h"
 

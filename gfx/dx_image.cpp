@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "gfx/dx_surface.h"
 #include "gfx/image_bytes.h"
 #include "platform/files.h"

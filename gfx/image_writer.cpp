@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "gfx/dx_surface.h"
 #include "platform/files.h"
 

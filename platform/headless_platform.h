@@ -86,7 +86,7 @@ class HeadlessPlatform : public IPlatform {
     pointerY = y;
   }
   void Present(const std::uint32_t* pixels, int width, int height, int pitch) override;
-  void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) override;
+  bool ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) override;
   void DebugOut(const char* text) override;
   bool SetClipboardText(const char* text) override {
     clipboard = text;

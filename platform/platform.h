@@ -6,24 +6,11 @@
 #include <cstdint>
 #include <string>
 
-namespace spellcrypt {
+#include "base/clock.h"
+#include "base/keys.h"
+#include "base/log.h"
 
-// Windows virtual-key codes, which the game's input events carry whatever the back end.
-namespace vk {
-constexpr int Backspace = 8;
-constexpr int Tab = 9;
-constexpr int Enter = 13;
-constexpr int Escape = 27;
-constexpr int Space = 32;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-constexpr int Key0 = 48;  // '0'..'9' are 48..57
-constexpr int KeyA = 65;  // 'A'..'Z' are 65..90
-constexpr int F1 = 112;   // F1..F12 are 112..123
-constexpr int Backquote = 192;
-}  // namespace vk
+namespace spellcrypt {
 
 enum class PlatformEventType {
   Quit,              // window closed, SIGINT/SIGTERM or PostQuit; exitCode says with what
@@ -50,37 +37,14 @@ struct PlatformEvent {
   int exitCode = 0;
 };
 
-enum class MessageBoxIcon { Information, Warning, Error };
-
 // Result of asking the desktop to open a web address.
 enum class OpenLinkResult { Ok, FileNotFound, NoAssociation, UnknownError };
 
-// Local calendar time, broken down (for the log's time stamps and the summary's date).
-struct LocalTime {
-  int year = 2000;
-  int month = 1;    // 1..12
-  int day = 1;      // 1..31
-  int weekday = 0;  // 0 = Sunday
-  int hour = 0;     // 0..23
-  int minute = 0;
-  int second = 0;
-};
-
-class IPlatform {
+// The clocks (IClock) and what the log needs (ILogSink: debugger output, local time, message
+// boxes) come with every platform.
+class IPlatform : public IClock, public ILogSink {
  public:
-  virtual ~IPlatform() = default;
-
-  // --- Clocks ---
-  // High-resolution counter and its frequency (counts per second); frequency 0 means none.
-  virtual std::int64_t Counter() = 0;
-  virtual std::int64_t CounterFrequency() = 0;
-  // Millisecond tick count, 32-bit and wrapping.
-  virtual std::uint32_t TickCount() = 0;
-  // Sleep for ms milliseconds; 0 yields the processor.
-  virtual void Sleep(std::uint32_t ms) = 0;
-  virtual LocalTime Now() = 0;
-  // Seconds since 1970 (seeds the Mersenne generator).
-  virtual std::int64_t UnixTime() = 0;
+  ~IPlatform() override = default;
 
   // --- Window and events ---
   // Creates the one game window with a client area of width x height frame pixels, centred.
@@ -101,10 +65,8 @@ class IPlatform {
   virtual void Present(const std::uint32_t* pixels, int width, int height, int pitch) = 0;
 
   // --- Desktop services ---
-  // A modal box; without a display the text goes to standard error and the call returns at once.
-  virtual void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) = 0;
-  // The debugger output: standard error.
-  virtual void DebugOut(const char* text) = 0;
+  // ShowMessageBox (false without a display: the log keeps the text) and DebugOut (standard
+  // error) come from ILogSink; Now and the clocks from IClock.
   virtual bool SetClipboardText(const char* text) = 0;
   virtual OpenLinkResult OpenLink(const char* url) = 0;
 

@@ -492,15 +492,13 @@ void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, in
   d.lastPresent = SDL_GetPerformanceCounter();
 }
 
-void SdlPlatform::ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
+bool SdlPlatform::ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
   Impl& d = *impl_;
   Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
   if (icon == MessageBoxIcon::Warning) flags = SDL_MESSAGEBOX_WARNING;
   if (icon == MessageBoxIcon::Error) flags = SDL_MESSAGEBOX_ERROR;
-  // Without a display the text goes to standard error and the game carries on as if dismissed.
-  if (!d.RealDisplay() || SDL_ShowSimpleMessageBox(flags, caption, text, d.window) != 0) {
-    std::fprintf(stderr, "[%s] %s\n", caption, text);
-  }
+  // Without a display there is no box: the caller logs the text and carries on as if dismissed.
+  return d.RealDisplay() && SDL_ShowSimpleMessageBox(flags, caption, text, d.window) == 0;
 }
 
 void SdlPlatform::DebugOut(const char* text) { std::fputs(text, stderr); }

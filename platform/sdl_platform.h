@@ -33,7 +33,7 @@ class SdlPlatform : public IPlatform {
   void GetPointerPos(int& x, int& y) override;
   void SetPointerPos(int x, int y) override;
   void Present(const std::uint32_t* pixels, int width, int height, int pitch) override;
-  void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) override;
+  bool ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) override;
   void DebugOut(const char* text) override;
   bool SetClipboardText(const char* text) override;
   OpenLinkResult OpenLink(const char* url) override;

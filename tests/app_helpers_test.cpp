@@ -1,8 +1,8 @@
 // Text and number helpers: fields, extensions, thousands, hashing, and the small numeric helpers.
 #include <gtest/gtest.h>
 
-#include "app/math_util.h"
-#include "app/text_util.h"
+#include "base/math_util.h"
+#include "base/text_util.h"
 
 namespace spellcrypt {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "tests/test_support.h"
 
 namespace spellcrypt {
@@ -73,7 +73,7 @@ TEST_F(RandomHelpersTest, RandomRangeWithEqualEndsConsumesNothing) {
 
 TEST_F(RandomHelpersTest, SequenceOfOneYieldsZeroThenEnds) {
   RandomSequence seq;
-  seq.Start(1);
+  seq.Start(1, GetGlobals().simpleRandom);
   EXPECT_EQ(seq.Next(), 0);
   EXPECT_EQ(seq.Next(), -1);
   EXPECT_EQ(seq.Next(), -1);
@@ -82,7 +82,7 @@ TEST_F(RandomHelpersTest, SequenceOfOneYieldsZeroThenEnds) {
 TEST_F(RandomHelpersTest, SequencesArePermutationsEndingWithZero) {
   for (int n : {2, 6, 53, 241, 242, 300, 5003, 6200, 16000, 24509}) {
     RandomSequence seq;
-    seq.Start(n);
+    seq.Start(n, GetGlobals().simpleRandom);
     std::vector<int> seen;
     for (int v = seq.Next(); v != -1; v = seq.Next()) seen.push_back(v);
     ASSERT_EQ(static_cast<int>(seen.size()), n) << "n = " << n;
@@ -94,7 +94,7 @@ TEST_F(RandomHelpersTest, SequencesArePermutationsEndingWithZero) {
 
 TEST_F(RandomHelpersTest, RestartReplaysTheSameOrder) {
   RandomSequence seq;
-  seq.Start(6);
+  seq.Start(6, GetGlobals().simpleRandom);
   std::vector<int> first;
   for (int v = seq.Next(); v != -1; v = seq.Next()) first.push_back(v);
   std::vector<int> second{seq.Next(true)};
@@ -107,7 +107,7 @@ TEST_F(RandomHelpersTest, ModulusIsTheSmallestTablePrimeNotBelowN) {
                                        {6200, 6211}, {6204, 6211}, {16000, 16033}, {24509, 24509}};
   for (const auto& [n, prime] : cases) {
     RandomSequence seq;
-    seq.Start(n);
+    seq.Start(n, GetGlobals().simpleRandom);
     EXPECT_EQ(seq.Modulus(), prime) << "n = " << n;
   }
 }

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/binary_io.h"
 #include "app/settings.h"
+#include "base/binary_io.h"
 #include "tests/test_support.h"
 
 namespace spellcrypt {

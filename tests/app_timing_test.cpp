@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
-#include "app/timing.h"
+#include "base/timing.h"
 #include "tests/test_support.h"
 
 namespace spellcrypt {
@@ -67,7 +67,7 @@ TEST_F(FrameTimingTest, FpsIsCountedOncePerSecond) {
 }
 
 TEST_F(FrameTimingTest, IntervalTimerNeverSetIsAlwaysReady) {
-  IntervalTimer timer;
+  IntervalTimer timer(platform_);
   EXPECT_TRUE(timer.IsReady());
   EXPECT_TRUE(timer.IsReady());
   platform_.Advance(1);
@@ -75,7 +75,7 @@ TEST_F(FrameTimingTest, IntervalTimerNeverSetIsAlwaysReady) {
 }
 
 TEST_F(FrameTimingTest, IntervalTimerReadyAfterItsIntervalThenRestarts) {
-  IntervalTimer timer;
+  IntervalTimer timer(platform_);
   timer.SetInterval(2000);
   platform_.Advance(1999);
   EXPECT_FALSE(timer.IsReady());

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "tests/words_plain_search.h"
 #include "tests/words_test_support.h"
 #include "words/dictionary.h"

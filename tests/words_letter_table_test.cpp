@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/binary_io.h"
-#include "app/text_util.h"
+#include "base/binary_io.h"
+#include "base/text_util.h"
 #include "tests/words_test_support.h"
 #include "words/letter_table.h"
 #include "words/string_list.h"
@@ -27,6 +27,7 @@ class LetterTableTest : public testing::WordsTest {
   }
   ScratchDir dir;
   LetterTable table;
+  SimpleGenerator random;
 };
 
 TEST_F(LetterTableTest, LoadFileReadsOneWeightPerLetterLine) {
@@ -48,17 +49,13 @@ TEST_F(LetterTableTest, LoadFileReadsOneWeightPerLetterLine) {
   EXPECT_EQ(table.GetWeight(3), 2147483647);
 }
 
-TEST_F(LetterTableTest, CurrentWordListNamesTheTable) {
-  // The application object saves its settings where it runs: run it in the scratch folder.
+TEST_F(LetterTableTest, WordListNamesItsTableWhateverTheCase) {
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
-  CreateApp();
-  CopyText(GetApp()->wordListPath, sizeof GetApp()->wordListPath, "lists\\Mine.txt");
   dir.Write("lists/mine.lft", "A|3\nB|4\n");
-  EXPECT_TRUE(table.LoadFile());
+  EXPECT_TRUE(table.LoadFile(LetterTable::PathFor("lists\\Mine.txt")));
   EXPECT_EQ(table.Count(), 2);
   EXPECT_EQ(table.GetWeight(1), 4);
-  DestroyApp();
   std::filesystem::current_path(before);
 }
 
@@ -73,7 +70,7 @@ TEST_F(LetterTableTest, TableWithoutWeightsAsksForReinstall) {
   EXPECT_FALSE(table.LoadFile(dir.Write("empty.lft", "A\nB|\nC\n")));
   EXPECT_EQ(table.Count(), 0);
   EXPECT_EQ(ReinstallBoxes(), 1);
-  EXPECT_EQ(table.Pick(), 0);  // an empty table still answers
+  EXPECT_EQ(table.Pick(random), 0);  // an empty table still answers
 
   EXPECT_FALSE(table.LoadFile(dir.Path() + "/missing.lft"));
   EXPECT_EQ(LogLinesWith("Couldn't open " + dir.Path() + "/missing.lft.."), 1);
@@ -84,8 +81,8 @@ TEST_F(LetterTableTest, PickNeverChoosesAWeightOfZero) {
   table.SetWeight(2, 5);
   EXPECT_EQ(table.Count(), 3);
   EXPECT_EQ(table.GetWeight(0), 0);
-  GetGlobals().simpleRandom.Seed(7);
-  for (int i = 0; i < 2000; ++i) ASSERT_EQ(table.Pick(), 2);
+  random.Seed(7);
+  for (int i = 0; i < 2000; ++i) ASSERT_EQ(table.Pick(random), 2);
 
   // The draw 32767 gives r = 1.0, which no running total exceeds.
   std::uint32_t seed = 0;
@@ -94,30 +91,30 @@ TEST_F(LetterTableTest, PickNeverChoosesAWeightOfZero) {
     probe.Seed(seed);
     if (probe.Next() == 32767) break;
   }
-  GetGlobals().simpleRandom.Seed(seed);
-  EXPECT_EQ(table.Pick(), 2);
+  random.Seed(seed);
+  EXPECT_EQ(table.Pick(random), 2);
 
   LetterTable zero;
   zero.SetWeight(0, 0);
   zero.SetWeight(1, 0);
-  for (int i = 0; i < 100; ++i) ASSERT_EQ(zero.Pick(), 0);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(zero.Pick(random), 0);
 }
 
 TEST_F(LetterTableTest, PickFollowsTheWeightsAndTheirChanges) {
   table.SetWeight(0, 1);
   table.SetWeight(1, 3);
-  GetGlobals().simpleRandom.Seed(99);
+  random.Seed(99);
   int counts[2] = {};
-  for (int i = 0; i < 8000; ++i) ++counts[table.Pick()];
+  for (int i = 0; i < 8000; ++i) ++counts[table.Pick(random)];
   EXPECT_NEAR(counts[1] / 8000.0, 0.75, 0.03);
 
   // Changing a weight takes effect at the next pick.
   table.AddWeight(0, -1);
-  for (int i = 0; i < 500; ++i) ASSERT_EQ(table.Pick(), 1);
+  for (int i = 0; i < 500; ++i) ASSERT_EQ(table.Pick(random), 1);
   table.AddWeight(4, 1000000);
   EXPECT_EQ(table.Count(), 5);
   int high = 0;
-  for (int i = 0; i < 500; ++i) high += table.Pick() == 4 ? 1 : 0;
+  for (int i = 0; i < 500; ++i) high += table.Pick(random) == 4 ? 1 : 0;
   EXPECT_GT(high, 490);
 
   table.SetWeight(-1, 5);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "tests/words_test_support.h"
 #include "words/secret_words.h"
 #include "words/treasure.h"
@@ -61,7 +61,7 @@ class TreasureTest : public testing::WordsTest {
   }
   std::string Sentence(int dungeon) {
     std::memset(buffer, 'x', sizeof buffer);
-    return TreasureSentence(buffer, sizeof buffer, dungeon);
+    return TreasureSentence(GetGlobals().mersenne, buffer, sizeof buffer, dungeon);
   }
   char buffer[kTreasureTextSize];
 };
@@ -121,7 +121,7 @@ TEST_F(TreasureTest, RandomSentencesTakeEveryShape) {
   int shapes[5] = {};
   bool sameAdjectives = false;
   for (int i = 0; i < 3000; ++i) {
-    const std::string s = RandomTreasure(buffer, sizeof buffer);
+    const std::string s = RandomTreasure(GetGlobals().mersenne, buffer, sizeof buffer);
     const std::vector<std::string> words = RandomSentenceWords(s);
     ASSERT_FALSE(words.empty()) << s;
     if (words[0] == "pickup") {
@@ -146,7 +146,7 @@ TEST_F(TreasureTest, RandomSentencesTakeEveryShape) {
 
   // A small buffer gets a cut sentence, never an overflow.
   char small[8];
-  EXPECT_EQ(std::strlen(RandomTreasure(small, sizeof small)), 7u);
+  EXPECT_EQ(std::strlen(RandomTreasure(GetGlobals().mersenne, small, sizeof small)), 7u);
 }
 
 }  // namespace

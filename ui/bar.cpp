@@ -2,7 +2,7 @@
 #include "ui/bar.h"
 
 #include "app/globals.h"
-#include "app/math_util.h"
+#include "base/math_util.h"
 #include "gfx/dx_screen.h"
 
 namespace spellcrypt {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "app/log.h"
-#include "app/text_util.h"
+#include "base/log.h"
+#include "base/text_util.h"
 
 namespace spellcrypt {
 

@@ -2,8 +2,8 @@
 #include "ui/button.h"
 
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/text_util.h"
+#include "base/log.h"
+#include "base/text_util.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {

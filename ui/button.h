@@ -37,7 +37,7 @@ class CThingButton : public CThingSprite {
   char overImage[128] = "";
   char pressedImage[128] = "";
   char normalImage[128] = "";
-  IntervalTimer clickTimer{250};
+  IntervalTimer clickTimer{GameClock(), 250};
   bool clicking = false;
   int command = 0;
   bool playHighlightSound = true;

@@ -4,7 +4,7 @@
 #include "ui/game_link.h"
 
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {

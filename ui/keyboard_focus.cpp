@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/platform.h"
 #include "ui/thing_list.h"
 #include "ui/thing_mouse.h"

@@ -1,8 +1,8 @@
 // Menu buttons.
 #include "ui/menu_button.h"
 
-#include "audio/sound.h"
 #include "ui/game_popups.h"
+#include "ui/sound.h"
 
 namespace spellcrypt {
 

@@ -3,7 +3,7 @@
 
 #include "app/game_loop.h"
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "ui/game_link.h"
 #include "ui/game_popups.h"
 #include "ui/menu_button.h"

@@ -3,7 +3,7 @@
 
 #include "app/app.h"
 #include "app/globals.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "gfx/dx_screen.h"
 #include "ui/game_link.h"
 

@@ -6,10 +6,10 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
-#include "app/log.h"
 #include "app/settings.h"
-#include "audio/sound.h"
+#include "base/log.h"
 #include "ui/screen_yes_no.h"
+#include "ui/sound.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {

@@ -5,8 +5,8 @@
 
 #include "app/app.h"
 #include "app/globals.h"
-#include "app/log.h"
-#include "audio/sound.h"
+#include "base/log.h"
+#include "ui/sound.h"
 
 namespace spellcrypt {
 

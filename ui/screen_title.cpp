@@ -7,9 +7,9 @@
 
 #include "app/app.h"
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/timing.h"
-#include "audio/sound.h"
+#include "base/log.h"
+#include "base/timing.h"
+#include "ui/sound.h"
 
 namespace spellcrypt {
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 
 namespace spellcrypt {
 

@@ -2,7 +2,7 @@
 #include "ui/slider.h"
 
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "ui/thing_mouse.h"
 
 namespace spellcrypt {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "app/globals.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "gfx/dx_screen.h"
 
 namespace spellcrypt {

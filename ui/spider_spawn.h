@@ -34,8 +34,8 @@ class CSpiderSpawn : public CThingSprite {
   const std::vector<Creature>& Creatures() const { return creatures_; }
 
   int style = kSpidersCrawl;
-  IntervalTimer spawnTimer{500};
-  IntervalTimer stopTimer;
+  IntervalTimer spawnTimer{GameClock(), 500};
+  IntervalTimer stopTimer{GameClock()};
   bool stopAfter = false;
   bool spawning = true;
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/globals.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/dx_screen.h"
 #include "ui/thing_list.h"

@@ -19,7 +19,7 @@ class CTextInput : public CThingSprite {
   char text[256] = "";
   int maxLength = 20;  // at most maxLength - 1 characters are kept
   bool showCursor = true;
-  IntervalTimer blinkTimer{350};
+  IntervalTimer blinkTimer{GameClock(), 350};
   bool cursorPhase = true;
 
  private:

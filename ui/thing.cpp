@@ -2,7 +2,7 @@
 #include "ui/thing.h"
 
 #include "app/globals.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {

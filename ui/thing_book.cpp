@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "app/globals.h"
-#include "app/log.h"
-#include "audio/sound.h"
+#include "base/log.h"
 #include "ui/game_link.h"
+#include "ui/sound.h"
 
 namespace spellcrypt {
 

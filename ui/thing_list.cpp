@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "ui/screen.h"
 #include "ui/thing.h"
 

@@ -6,8 +6,8 @@
 
 #include "app/app.h"
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/text_util.h"
+#include "base/log.h"
+#include "base/text_util.h"
 #include "gfx/dx_screen.h"
 #include "ui/thing_list.h"
 

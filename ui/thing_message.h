@@ -19,7 +19,7 @@ class CThingMessage : public CThingSprite {
   void SetSticky(bool isSticky) { sticky = isSticky; }
 
   char text[513] = "";
-  IntervalTimer displayTimer;
+  IntervalTimer displayTimer{GameClock()};
   int active = 0;
   bool sticky = false;
 };

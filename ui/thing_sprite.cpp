@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/math_util.h"
+#include "base/log.h"
+#include "base/math_util.h"
 #include "gfx/dx_screen.h"
 #include "ui/thing_mouse.h"
 

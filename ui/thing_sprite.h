@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-#include "app/timing.h"
+#include "app/globals.h"
+#include "base/timing.h"
 #include "gfx/dx_sprite.h"
 #include "ui/thing.h"
 
@@ -86,7 +87,7 @@ class CThingSprite : public CThing {
   float scale = 1.0f;
   bool transparent = false;
   std::uint32_t colourKey = kMagenta;
-  IntervalTimer lifeTimer;
+  IntervalTimer lifeTimer{GameClock()};
   bool mortal = false;
   float heading = 0.0f;
   float speed = 0.0f;
@@ -105,7 +106,7 @@ class CThingSprite : public CThing {
   float fadeRate = 0.0f;
   bool pressed = false;
   int moveStyle = kMoveSteady;
-  IntervalTimer animTimer{333};
+  IntervalTimer animTimer{GameClock(), 333};
   int animMode = kAnimNone;
   int lastFrame = 0;
   int loopStart = 0;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <unordered_set>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/files.h"
 #include "words/word_key.h"
 

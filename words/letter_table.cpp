@@ -5,10 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "app/app.h"
-#include "app/log.h"
-#include "app/random.h"
-#include "app/text_util.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "base/text_util.h"
 #include "words/text_parse.h"
 
 namespace spellcrypt {
@@ -65,9 +64,9 @@ void LetterTable::UpdateChances() {
   dirty_ = false;
 }
 
-int LetterTable::Pick() {
+int LetterTable::Pick(SimpleGenerator& random) {
   if (dirty_) UpdateChances();
-  const auto r = static_cast<float>(SimpleRandom() / 32767.0);
+  const auto r = static_cast<float>(random.Next() / 32767.0);
   float total = 0.0f;
   int lastPossible = -1;
   for (std::size_t i = 0; i < chances_.size(); ++i) {
@@ -85,11 +84,6 @@ std::string LetterTable::PathFor(std::string_view wordList) {
   // command line finds "..\\lists\\mine.lft" rather than "..lft".
   const std::size_t nameStart = wordList.find_last_of("/\\") + 1;  // 0 when there is no folder
   return std::string(wordList.substr(0, nameStart)) + SetExtension(wordList.substr(nameStart), "lft");
-}
-
-bool LetterTable::LoadFile() {
-  const char* wordList = GetApp() != nullptr ? GetApp()->wordListPath : kDefaultWordListPath;
-  return LoadFile(PathFor(wordList));
 }
 
 bool LetterTable::LoadFile(std::string_view path) {

@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/binary_io.h"
+#include "base/binary_io.h"
+#include "base/random.h"
 
 namespace spellcrypt {
 
@@ -27,14 +28,13 @@ class LetterTable {
   int GetWeight(int index) const;
   int Count() const { return static_cast<int>(weights_.size()); }
   // A random index, each with the chance weight / sum of weights. 0 when no weight is positive.
-  int Pick();
+  int Pick(SimpleGenerator& random);
 
-  // Loads the letter table that belongs to the current word list ("data\master_word_list.lft").
-  bool LoadFile();
   // The letter table of a word list: the same name with the extension "lft".
   static std::string PathFor(std::string_view wordList);
-  // Loads a letter-table file: lines "letter|weight"; lines without a weight are skipped. A table
-  // left empty shows the "Reinstall!" box; the game goes on with it.
+  // Loads a letter-table file (for the game's list, "data\master_word_list.lft"): lines "letter|weight";
+  // lines without a weight are skipped. A table left empty shows the "Reinstall!" box; the game goes on with
+  // it.
   bool LoadFile(std::string_view path);
   // The same from a reader already holding the text.
   bool LoadFrom(CTextParse& reader);

@@ -1,7 +1,7 @@
 // StringList operations and its stored form.
 #include "words/string_list.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace spellcrypt {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/binary_io.h"
+#include "base/binary_io.h"
 
 namespace spellcrypt {
 

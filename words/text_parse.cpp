@@ -5,8 +5,8 @@
 #include <limits>
 #include <new>
 
-#include "app/log.h"
-#include "app/text_util.h"
+#include "base/log.h"
+#include "base/text_util.h"
 #include "platform/files.h"
 
 namespace spellcrypt {

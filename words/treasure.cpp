@@ -3,16 +3,16 @@
 
 #include <string>
 
-#include "app/random.h"
-#include "app/text_util.h"
+#include "base/random.h"
+#include "base/text_util.h"
 
 namespace spellcrypt {
 
 namespace {
 
 template <std::size_t N>
-const char* Draw(const char* const (&list)[N]) {
-  return list[Random(static_cast<int>(N))];
+const char* Draw(MersenneTwister& random, const char* const (&list)[N]) {
+  return list[random.Below(static_cast<int>(N))];
 }
 
 const char* const kAdjectives[] = {
@@ -75,31 +75,31 @@ constexpr int kLastDungeon = 25;
 
 }  // namespace
 
-const char* RandomAdjective() { return Draw(kAdjectives); }
-const char* RandomNoun() { return Draw(kNouns); }
-const char* RandomVerb() { return Draw(kVerbs); }
+const char* RandomAdjective(MersenneTwister& random) { return Draw(random, kAdjectives); }
+const char* RandomNoun(MersenneTwister& random) { return Draw(random, kNouns); }
+const char* RandomVerb(MersenneTwister& random) { return Draw(random, kVerbs); }
 
-const char* RandomTreasure(char* buffer, std::size_t size) {
+const char* RandomTreasure(MersenneTwister& random, char* buffer, std::size_t size) {
   // The words are drawn in the order they stand in the sentence.
-  const SentenceShape& shape = kShapes[RandomRange(1, 6) - 1];
+  const SentenceShape& shape = kShapes[random.Range(1, 6) - 1];
   std::string text = shape.opening;
   for (const char* part = shape.parts; *part != '\0'; ++part) {
     text += ' ';
-    text += *part == 'a' ? RandomAdjective() : (*part == 'v' ? RandomVerb() : RandomNoun());
+    text += *part == 'a' ? RandomAdjective(random) : (*part == 'v' ? RandomVerb(random) : RandomNoun(random));
   }
   text += '.';
   CopyText(buffer, size, text);
   return buffer;
 }
 
-const char* TreasureSentence(char* buffer, std::size_t size, int dungeon) {
+const char* TreasureSentence(MersenneTwister& random, char* buffer, std::size_t size, int dungeon) {
   if (dungeon == kLastDungeon) return "You've killed everything!";
-  const bool fixed = RandomRange(1, 4) == 1;
+  const bool fixed = random.Range(1, 4) == 1;
   if (fixed && dungeon >= 1 && dungeon <= kFixedDungeons) {
-    if (dungeon == 2) return Draw(kPowerWordSentences);
+    if (dungeon == 2) return Draw(random, kPowerWordSentences);
     return kDungeonSentences[dungeon - 1];
   }
-  return RandomTreasure(buffer, size);
+  return RandomTreasure(random, buffer, size);
 }
 
 }  // namespace spellcrypt

@@ -1,5 +1,5 @@
 // Small text helpers shared by every subsystem.
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // The sound entry points over the application's sound manager.
-#include "audio/sound.h"
+#include "ui/sound.h"
 
 #include "app/app.h"
 #include "app/globals.h"

@@ -1,7 +1,5 @@
-// The Mersenne generator, the simple generator's entry points and the scrambled sequence.
-#include "app/random.h"
-
-#include "app/globals.h"
+// The Mersenne generator and the scrambled sequence.
+#include "base/random.h"
 
 namespace spellcrypt {
 
@@ -36,17 +34,15 @@ std::uint32_t MersenneTwister::Next() {
   return y;
 }
 
-int Random(int n) {
+int MersenneTwister::Below(int n) {
   if (n <= 0) return 0;
-  return static_cast<int>(GetGlobals().mersenne.Next() % static_cast<std::uint32_t>(n));
+  return static_cast<int>(Next() % static_cast<std::uint32_t>(n));
 }
 
-int RandomRange(int a, int b) {
+int MersenneTwister::Range(int a, int b) {
   if (a == b) return a;
-  return a + Random(b - a + 1);
+  return a + Below(b - a + 1);
 }
-
-int SimpleRandom() { return GetGlobals().simpleRandom.Next(); }
 
 // The 53 primes up to 241, then the first prime from each hundred of 5000..9900 (6211 standing
 // for 6200), then from each 500 of 10000..24500 (16033 standing for 16000).
@@ -61,14 +57,14 @@ const int RandomSequence::kPrimes[133] = {
     11003, 11503, 12007, 12503, 13001, 13513, 14009, 14503, 15013, 15511, 16033, 16519, 17011, 17509, 18013,
     18503, 19001, 19501, 20011, 20507, 21001, 21503, 22003, 22501, 23003, 23509, 24001, 24509};
 
-void RandomSequence::Start(int n) {
+void RandomSequence::Start(int n, SimpleGenerator& generator) {
   // Outside 1..24509 there is no prime to walk; clamp so that Next still ends.
   if (n < 1) n = 1;
   if (n > kPrimes[132]) n = kPrimes[132];
   n_ = n;
-  const std::uint32_t r1 = static_cast<std::uint32_t>(SimpleRandom());
-  const std::uint32_t r2 = static_cast<std::uint32_t>(SimpleRandom());
-  const std::uint32_t r3 = static_cast<std::uint32_t>(SimpleRandom());
+  const std::uint32_t r1 = static_cast<std::uint32_t>(generator.Next());
+  const std::uint32_t r2 = static_cast<std::uint32_t>(generator.Next());
+  const std::uint32_t r3 = static_cast<std::uint32_t>(generator.Next());
   const std::uint32_t un = static_cast<std::uint32_t>(n);
   step_ = (un * ((r1 % 13 + 1) * un + r2 % 7 + 1) + r3 % 5 + 1) & 0x3FFFFFFFu;
   prime_ = kPrimes[132];

@@ -5,8 +5,8 @@
 #include "app/game_loop.h"
 #include "app/globals.h"
 #include "audio/mixer_sound_manager.h"
-#include "audio/sound.h"
-#include "tests/audio_test_files.h"
+#include "tests/sdl/audio_test_files.h"
+#include "ui/sound.h"
 #include "ui/thing.h"
 #include "ui/thing_list.h"
 
@@ -15,6 +15,9 @@ namespace {
 
 class SwitchesTest : public testing::AudioTest {
  protected:
+  SoundManagerFactory MixerFactory() {
+    return [this] { return std::make_unique<CMixerSoundManager>(platform); };
+  }
   void SetUp() override {
     AudioTest::SetUp();
     testing::WriteOggTone(dir / "sound" / "title_music.ogg", 44100, 440);
@@ -24,12 +27,12 @@ class SwitchesTest : public testing::AudioTest {
 
 TEST_F(SwitchesTest, NoSoundAtStartUpNeverInitialisesAndPlaysNothingQuietly) {
   platform.QueueQuit(0);
-  RunGame(platform, "");
+  RunGame(platform, "", MixerFactory());
   EXPECT_EQ(Lines("SDL_mixer V2."), 1);
   std::filesystem::remove(dir / "defaults.dat");
   platform.debugLines.clear();
   platform.QueueQuit(0);
-  RunGame(platform, "-NOSOUND");
+  RunGame(platform, "-NOSOUND", MixerFactory());
   EXPECT_EQ(Lines("SDL_mixer"), 0);
   EXPECT_EQ(Lines("PlayMusic"), 0);
 

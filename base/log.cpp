@@ -1,37 +1,50 @@
-// The log: every line goes to the debugger output and, once the application object exists, is
-// appended to "log.txt". One process-wide re-entrant lock serialises writers (the HTTP worker logs
-// from its own thread).
-#include "app/log.h"
+// The log: every line goes to the debugger output and, once a file is set, is appended to it.
+// One process-wide re-entrant lock serialises writers (the HTTP worker logs from its own thread).
+#include "base/log.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
 
-#include "app/app.h"
-#include "app/globals.h"
-#include "platform/files.h"
-#include "platform/platform.h"
-
 namespace spellcrypt {
 
 namespace {
 
-// Created on first use, which is before the global state object is built.
+// Created on first use, which is before anything else in the program logs.
 std::recursive_mutex& LogLock() {
   static std::recursive_mutex lock;
   return lock;
 }
 
+struct LogTarget {
+  ILogSink* sink = nullptr;
+  std::string file;
+};
+
+LogTarget& Target() {
+  static LogTarget target;
+  return target;
+}
+
 void SendToDebugger(const char* text) {
-  if (GlobalsExist() && GetGlobals().platform != nullptr) {
-    GetGlobals().platform->DebugOut(text);
+  if (ILogSink* sink = Target().sink) {
+    sink->DebugOut(text);
   } else {
     std::fputs(text, stderr);
   }
 }
 
+void AppendToLogFile(const std::string& line) {
+  const std::string& path = Target().file;
+  if (path.empty()) return;
+  if (std::FILE* f = std::fopen(path.c_str(), "ab")) {
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+  }
+}
+
 LocalTime CurrentTime() {
-  if (GlobalsExist() && GetGlobals().platform != nullptr) return GetGlobals().platform->Now();
+  if (ILogSink* sink = Target().sink) return sink->Now();
   return LocalTime{};
 }
 
@@ -47,7 +60,7 @@ __attribute__((format(printf, 2, 0))) void WriteLine(bool error, const char* for
   const int room = kMaxLogLine - 2 - prefix;
   std::snprintf(line + prefix, sizeof line - static_cast<std::size_t>(prefix), "%.*s\r\n", room, text);
   SendToDebugger(line);
-  if (CAppGlo* app = GetApp()) AppendToFile(line, app->logPath);
+  AppendToLogFile(line);
 }
 
 const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
@@ -56,6 +69,16 @@ const char* const kMonths[] = {"January", "February", "March",     "April",   "M
                                "July",    "August",   "September", "October", "November", "December"};
 
 }  // namespace
+
+void SetLogSink(ILogSink* sink) {
+  std::lock_guard<std::recursive_mutex> guard(LogLock());
+  Target().sink = sink;
+}
+
+void SetLogFile(const char* path) {
+  std::lock_guard<std::recursive_mutex> guard(LogLock());
+  Target().file = path != nullptr ? path : "";
+}
 
 void Log(const char* format, ...) {
   va_list args;
@@ -79,7 +102,21 @@ void DebugOut(const char* format, ...) {
   va_end(args);
   std::string line(text);
   line += "\r\n";
+  std::lock_guard<std::recursive_mutex> guard(LogLock());
   SendToDebugger(line.c_str());
+}
+
+void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
+  ILogSink* sink = nullptr;
+  {
+    std::lock_guard<std::recursive_mutex> guard(LogLock());
+    sink = Target().sink;
+  }
+  // The box itself is modal: the lock is not held while it waits for the player.
+  if (sink != nullptr && sink->ShowMessageBox(caption, text, icon)) return;
+  std::string body(text);
+  while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
+  Log("[%s] %s", caption, body.c_str());
 }
 
 void ReportError(const char* caption, const char* format, ...) {
@@ -90,11 +127,7 @@ void ReportError(const char* caption, const char* format, ...) {
   va_end(args);
   std::string message(text);
   message += "\r\n";
-  if (GlobalsExist() && GetGlobals().platform != nullptr) {
-    GetGlobals().platform->ShowMessageBox(caption, message.c_str(), MessageBoxIcon::Information);
-  } else {
-    std::fprintf(stderr, "%s: %s", caption, message.c_str());
-  }
+  ShowMessageBox(caption, message.c_str(), MessageBoxIcon::Information);
 }
 
 std::string GetDateString() {

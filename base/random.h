@@ -1,4 +1,5 @@
-// The game's random generators. Both live in the global state object so that tests can seed them.
+// The game's random generators. Their owners (the global state object in the game, the test in a
+// test) hold the instances and hand them to whoever draws, so every draw can be seeded.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,10 @@ class MersenneTwister {
  public:
   void Seed(std::uint32_t seed);
   std::uint32_t Next();
+  // 0..n-1; 0 without drawing when n is 0 (or negative).
+  int Below(int n);
+  // a..b, both ends included; a without drawing when a equals b.
+  int Range(int a, int b);
 
  private:
   static constexpr int kWords = 624;
@@ -31,17 +36,11 @@ class SimpleGenerator {
   std::uint32_t state_ = 1;
 };
 
-// 0..n-1 from the Mersenne generator; 0 without drawing when n is 0 (or negative).
-int Random(int n);
-// a..b, both ends included; a without drawing when a equals b.
-int RandomRange(int a, int b);
-// 0..32767 from the simple generator.
-int SimpleRandom();
-
 // Visits 0..n-1 once each in a scrambled order, 0 last, then -1. Works for 1 <= n <= 24509.
 class RandomSequence {
  public:
-  void Start(int n);
+  // Draws three numbers from the generator to scramble the walk.
+  void Start(int n, SimpleGenerator& generator);
   int Next(bool restart = false);
 
   // Exposed for tests: the prime table and the chosen modulus.

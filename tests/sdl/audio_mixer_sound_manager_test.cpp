@@ -7,7 +7,7 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "audio/mixer_sound_manager.h"
-#include "tests/audio_test_files.h"
+#include "tests/sdl/audio_test_files.h"
 
 namespace spellcrypt {
 namespace {
@@ -30,7 +30,7 @@ class MixerTest : public testing::AudioTest {
   }
   // Lets the mixer play on for this many milliseconds of sound.
   void Play(int ms) { ASSERT_TRUE(disk->Play(static_cast<std::size_t>(ms) * 441 / 10)); }
-  CMixerSoundManager sound;
+  CMixerSoundManager sound{platform};
   std::unique_ptr<DiskAudio> disk;
 };
 

@@ -1,5 +1,5 @@
 // The audio tests' folder and app, Ogg tones through libvorbisenc, the disk driver's output.
-#include "tests/audio_test_files.h"
+#include "tests/sdl/audio_test_files.h"
 
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 
 #include "app/app.h"
 #include "app/globals.h"
+#include "audio/mixer_sound_manager.h"
 
 namespace spellcrypt::testing {
 
@@ -34,7 +35,7 @@ void AudioTest::TearDown() {
 
 void AudioTest::StartApp() {
   CreateGlobals(platform);
-  CreateApp();
+  CreateApp(std::make_unique<CMixerSoundManager>(platform));
   appStarted_ = true;
 }
 
