@@ -3,7 +3,12 @@
 
 #include "app/globals.h"
 #include "audio/recording_sound_manager.h"
+#include "base/assets.h"
+#include "base/difficulty.h"
 #include "base/log.h"
+#include "base/text_util.h"
+#include "base/version.h"
+#include "platform/files.h"
 #include "ui/screen_tip.h"
 
 namespace spellcrypt {
@@ -38,6 +43,8 @@ CAppGlo::CAppGlo(std::unique_ptr<ISoundManager> sound)
     : soundManager(sound ? std::move(sound) : std::make_unique<RecordingSoundManager>()),
       settings(std::make_unique<Settings>()) {
   ResetSettings(*settings);
+  CopyText(versionText, sizeof versionText, kVersionText);
+  CopyText(wordListPath, sizeof wordListPath, asset::kWordList);
 }
 
 CAppGlo::~CAppGlo() {
@@ -68,30 +75,29 @@ bool CAppGlo::SaveSettings() {
 
 void CAppGlo::LoadScores() { Log("Local high-score tables are not built yet."); }
 void CAppGlo::SaveScores() {}
-void CAppGlo::DeleteScores() {}
+bool CAppGlo::DeleteScores() {
+  bool erased = true;
+  for (int mode = 0; mode < kDifficultyCount; ++mode) {
+    const char* file = ScoreFileName(mode);
+    DeleteFile(file);
+    if (FileExists(file)) {
+      LogError("Couldn't delete %s.", file);
+      erased = false;
+    }
+  }
+  LoadScores();
+  return erased;
+}
 
 const char* GetModeName() {
   CAppGlo* app = GetApp();
-  const int mode = (app != nullptr && app->settings) ? app->settings->mode : -1;
-  switch (mode) {
-    case 0:
-      return "Kidmode";
-    case 1:
-      return "Normal";
-    case 2:
-      return "Wizard";
-    default:
-      return "Unknown";
-  }
+  return DifficultyName((app != nullptr && app->settings) ? app->settings->mode : -1);
 }
 
 const char* GetScoreFileName(int mode) {
-  static const char* const kNames[] = {"scores_easy.dat", "scores_normal.dat", "scores_hard.dat"};
-  if (mode < 0 || mode > 2) {
-    LogError("Unhandled game mode");
-    return nullptr;
-  }
-  return kNames[mode];
+  const char* name = ScoreFileName(mode);
+  if (name == nullptr) LogError("Unhandled game mode");
+  return name;
 }
 
 }  // namespace spellcrypt

@@ -2,6 +2,7 @@
 // settings, the tile images) and reacts to the quick-tip message. One instance, through GetApp.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "app/settings.h"
@@ -15,6 +16,10 @@ namespace spellcrypt {
 
 class CPlayer;
 class CMonster;
+
+// The colour keys of the two start-up pictures.
+constexpr std::uint32_t kTileSheetKey = 0xFFFFFF;
+constexpr std::uint32_t kFireballKey = 0xFF00FF;
 
 // The letter-tile sheet and the spell picture, loaded at start-up.
 struct TileImages {
@@ -38,7 +43,9 @@ class CAppGlo : public MessageReceiver {
   bool SaveSettings();
   void LoadScores();
   void SaveScores();
-  void DeleteScores();
+  // Deletes the score files of all three difficulties, then loads the (now empty) table. False
+  // when a file is still there afterwards.
+  bool DeleteScores();
 
   std::unique_ptr<ISoundManager> soundManager;
   BitmapFont bigFont;
@@ -50,13 +57,11 @@ class CAppGlo : public MessageReceiver {
   bool fpsDisplay = false;
   char logPath[8] = "log.txt";
   std::unique_ptr<Settings> settings;
-  char versionText[5] = "2.05";
-  char wordListPath[260] = "data\\master_word_list.txt";
+  char versionText[5] = {};     // kVersionText
+  char wordListPath[260] = {};  // asset::kWordList unless the command line names another
   std::unique_ptr<TileImages> tileImages;
   BitmapFont summaryFont;
 };
-
-constexpr const char* kDefaultWordListPath = "data\\master_word_list.txt";
 
 // The application object; null before it is built and after shut-down.
 CAppGlo* GetApp();

@@ -77,6 +77,13 @@ void CGlobals::Teardown() {
   messages.clear();
 }
 
+Screen* CGlobals::InputScreen() const {
+  for (auto it = screens.rbegin(); it != screens.rend(); ++it) {
+    if (!(*it)->closed) return *it;
+  }
+  return nullptr;
+}
+
 void CGlobals::HandleMessage(const Message& message) {
   const std::size_t count = screens.size();
   for (std::size_t i = 0; i < screens.size(); ++i) {

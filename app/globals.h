@@ -44,6 +44,9 @@ class CGlobals : public MessageReceiver, public FrameTiming {
 
   // --- Screens ---
   Screen* TopScreen() const { return screens.empty() ? nullptr : screens.back(); }
+  // The screen that takes input: the topmost one not yet closed. A screen that closed itself
+  // stays listed until the end of the frame but hears nothing more, nor do its things.
+  Screen* InputScreen() const;
   // Updates the active screens, deletes closed ones, adopts those started this frame.
   void UpdateScreens();
 

@@ -71,8 +71,10 @@ void RestoreSurfaces() {
   app->settings->fullscreen = g.colourDepth != 0;
   LoadFonts();
   if (app->tileImages) {
-    app->tileImages->tiles.SetColorKey(0xFF00FF);
-    app->tileImages->fireball.SetColorKey(0xFF00FF);
+    // The letter tiles are keyed white, as at start-up; keying them magenta here would change how
+    // they draw after every mode switch.
+    app->tileImages->tiles.SetColorKey(kTileSheetKey);
+    app->tileImages->fireball.SetColorKey(kFireballKey);
   }
   g.things->RestoreAll();
   g.PostMessage(MsgSurfacesRestored, 0, nullptr, 0);

@@ -1,11 +1,13 @@
 // "defaults.dat" and "config.dat": raw little-endian records preceded by their size.
 #include "app/settings.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "app/game_loop.h"
 #include "base/binary_io.h"
+#include "base/difficulty.h"
 #include "base/log.h"
 #include "platform/files.h"
 
@@ -73,12 +75,20 @@ bool LoadSettingsFile(Settings& settings, const char* path) {
     Log("%s announces %d bytes of settings; reading the first %d.", path, size, kSettingsRecordSize);
     take = kSettingsRecordSize;
   }
-  // A short file leaves the defaults whole rather than a mixed record.
-  if (!reader.Bytes(record, static_cast<std::size_t>(take))) {
+  // A file cut short keeps what it holds (the name, the mode, the tips read so far) over the
+  // defaults, so that the save at exit does not throw them away; it still counts as a failed load.
+  const std::size_t available = std::min(reader.Remaining(), static_cast<std::size_t>(take));
+  reader.Bytes(record, available);
+  DecodeSettings(record, settings);
+  // Every table, tab and list is indexed by the difficulty: one the game does not know is Normal.
+  if (!IsDifficulty(settings.mode)) {
+    LogError("%s holds the unknown difficulty %d; playing Normal.", path, settings.mode);
+    settings.mode = static_cast<int>(Difficulty::Normal);
+  }
+  if (available < static_cast<std::size_t>(take)) {
     LogError("Couldn't read Settings size info");
     return false;
   }
-  DecodeSettings(record, settings);
   settings.loadCount += 1;
   return true;
 }

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
+#include "base/assets.h"
 #include "base/log.h"
 #include "base/timing.h"
 #include "gfx/dx_screen.h"
@@ -84,8 +85,8 @@ void LoadAppGraphics() {
   app.tileImages = std::make_unique<TileImages>();
   if (!(app.settings->soundOff && app.settings->musicOff)) app.soundManager->Init();
   LoadFonts();
-  LoadStartupImage(app.tileImages->fireball, "graphics\\fireball.bmp", 11, 0xFF00FF, ". ");
-  LoadStartupImage(app.tileImages->tiles, "graphics\\tiles_new.jpg", 12, 0xFFFFFF, " ");
+  LoadStartupImage(app.tileImages->fireball, asset::kFireball, 11, kFireballKey, ". ");
+  LoadStartupImage(app.tileImages->tiles, asset::kTileSheet, 12, kTileSheetKey, " ");
 }
 
 bool InitGame() {
@@ -98,12 +99,12 @@ bool InitGame() {
   g.mouse->hidden = true;  // the user sees the system's own cursor
   g.things->Add(g.mouse);
 
-  if (!app.soundManager->HasMusic()) PlayMusicFile("sound\\title_music.ogg");
+  if (!app.soundManager->HasMusic()) PlayMusicFile(asset::kTitleMusic);
   // The title picture shows while the word list loads.
   auto* preload = new CThingSprite();
   preload->SetName("preload1");
   preload->layer = 0;
-  preload->LoadImage("graphics\\title_screen.jpg", true, kMagenta);
+  preload->LoadImage(asset::kTitlePicture, true, kMagenta);
   g.things->Add(preload);
   Log("The player and the monster are not built yet.");
   app.LoadScores();

@@ -77,18 +77,47 @@ TEST_F(SettingsFileTest, SizeOnlyFileGivesTheErrorAndDefaults) {
   EXPECT_EQ(s.loadCount, 0);
 }
 
-TEST_F(SettingsFileTest, TruncatedRecordLeavesNoMixOfOldAndNew) {
+TEST_F(SettingsFileTest, TruncatedRecordKeepsWhatItHolds) {
   Settings written;
   written.mode = 0;
-  written.soundOff = 1;
+  written.loadCount = 7;
+  written.musicOff = 1;
+  std::strcpy(written.playerName, "Merlin");
+  written.tipShown[3] = 1;
+  written.tipShown[100] = 1;
   ASSERT_TRUE(SaveSettingsFile(written, "defaults.dat"));
   std::vector<std::uint8_t> bytes = ReadBytes(Path());
-  bytes.resize(4 + 10);  // mode is in the part that survives, soundOff is not
+  bytes.resize(4 + 60);  // the name and the first tips survive, tip 100 does not
   WriteBytes(Path(), bytes);
   Settings s;
+  s.mode = 2;
   EXPECT_FALSE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_EQ(s.mode, 0);
+  EXPECT_EQ(s.loadCount, 7) << "a failed load is not counted";
+  EXPECT_EQ(s.musicOff, 1);
+  EXPECT_STREQ(s.playerName, "Merlin");
+  EXPECT_EQ(s.tipShown[3], 1);
+  EXPECT_EQ(s.tipShown[100], 0);
+  EXPECT_EQ(s.fullscreen, 1) << "what the file does not hold keeps its default";
+
+  // Cut inside the name: the name read so far is kept, and it is still a terminated text.
+  bytes.resize(4 + 23);
+  WriteBytes(Path(), bytes);
+  EXPECT_FALSE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_STREQ(s.playerName, "Mer");
+}
+
+TEST_F(SettingsFileTest, UnknownDifficultyBecomesNormal) {
+  Settings written;
+  written.mode = 7;
+  ASSERT_TRUE(SaveSettingsFile(written, "defaults.dat"));
+  Settings s;
+  EXPECT_TRUE(LoadSettingsFile(s, "defaults.dat"));
   EXPECT_EQ(s.mode, 1);
-  EXPECT_EQ(s.soundOff, 0);
+  written.mode = -1;
+  ASSERT_TRUE(SaveSettingsFile(written, "defaults.dat"));
+  EXPECT_TRUE(LoadSettingsFile(s, "defaults.dat"));
+  EXPECT_EQ(s.mode, 1);
 }
 
 TEST_F(SettingsFileTest, OversizedSizeFieldReadsOnlyTheRecord) {

@@ -98,7 +98,27 @@ TEST_F(StartupTest, WindowFailureShowsTheBoxAndStillSaves) {
   EXPECT_EQ(Run(platform, ""), 0);
   ASSERT_EQ(platform.messageBoxes.size(), 1u);
   EXPECT_EQ(platform.messageBoxes[0], "Problems, man!|Unknown error initializing the game.");
+  EXPECT_NE(Log().find(" - [Problems, man!] Unknown error initializing the game.\r\n"), std::string::npos)
+      << "a box nobody could see is kept in the log";
   EXPECT_EQ(SettingsBytes().size(), 184u);
+}
+
+TEST_F(StartupTest, LetterTilesStayKeyedWhiteAfterAModeSwitch) {
+  std::vector<std::uint32_t> sheet(12 * 50 * 50, 0xFFFFFF);
+  testing::WritePicture(dir_.File("graphics/tiles_new.jpg"), sheet, 12 * 50, 50);
+  HeadlessPlatform platform;
+  PlatformEvent toggle;
+  toggle.type = PlatformEventType::ToggleFullscreen;
+  platform.QueueEvent(1500, toggle);
+  platform.QueueEvent(1600, toggle);
+  std::vector<std::uint32_t> keys;
+  platform.onPresent = [&](int) {
+    if (GetApp() != nullptr && GetApp()->tileImages) keys.push_back(GetApp()->tileImages->tiles.ColorKey());
+  };
+  Run(platform, "-window");
+  ASSERT_FALSE(keys.empty());
+  EXPECT_EQ(Count(Log(), "Restoring surfaces"), 2u);
+  for (std::uint32_t key : keys) ASSERT_EQ(key, 0xFFFFFFu);
 }
 
 TEST_F(StartupTest, TheOldLogIsDeletedAtStart) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -107,6 +108,23 @@ void HeadlessFixture::SetUp() {
 void HeadlessFixture::TearDown() {
   DestroyApp();
   DestroyGlobals();
+}
+
+std::vector<std::string> LayerFolders() {
+  std::ifstream in(std::string(SPELLCRYPT_SOURCE_DIR) + "/scripts/layers.txt");
+  std::string line;
+  std::vector<std::string> folders;
+  while (std::getline(in, line)) {
+    if (line.rfind("layers:", 0) != 0) continue;
+    std::istringstream words(line.substr(7));
+    for (std::string folder; words >> folder;) folders.push_back(folder);
+  }
+  return folders;
+}
+
+bool InCi() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && *ci != '\0' && std::string(ci) != "false" && std::string(ci) != "0";
 }
 
 }  // namespace spellcrypt::testing

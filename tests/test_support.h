@@ -46,6 +46,17 @@ void WriteBlockFont(const std::string& path, int cell, std::uint32_t ink);
 // Writes pixels (0x00RRGGBB) as a picture whose format follows the name, making its folders.
 void WritePicture(const std::string& path, const std::vector<std::uint32_t>& pixels, int width, int height);
 
+// The folders of the game library, bottom layer first, as scripts/layers.txt lists them.
+std::vector<std::string> LayerFolders();
+// In CI a missing prerequisite (generated data, an outside tool) is a failure; on a developer's
+// machine the test is skipped with the reason.
+bool InCi();
+#define SKIP_UNLESS_CI(why)                                          \
+  do {                                                               \
+    if (::spellcrypt::testing::InCi()) FAIL() << "in CI: " << (why); \
+    GTEST_SKIP() << (why);                                           \
+  } while (false)
+
 // Global state over a headless platform whose program folder is a temporary folder (also the
 // working directory). The application object is built too unless asked not to.
 class HeadlessFixture : public ::testing::Test {

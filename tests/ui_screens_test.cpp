@@ -97,6 +97,27 @@ TEST_F(ScreenStackTest, AConsumingTopScreenHidesTheEventFromEveryThing) {
   EXPECT_EQ(journal_, (std::vector<std::string>{"popup:input0"}));
 }
 
+TEST_F(ScreenStackTest, AScreenThatClosedHearsNothingMoreNorDoItsThings) {
+  auto* below = new TestScreen(journal_, "below");
+  below->Start();
+  Frame();
+  auto* popup = new TestScreen(journal_, "popup");
+  popup->Start();
+  Frame();
+  auto* member = new GatedThing(journal_, "member");
+  member->AddToList(popup);
+  G().things->BroadcastInput(InputChar, nullptr);
+  // Closed by its first key, the popup stays listed until the frame's screen step; a second key
+  // in the same frame goes to the screen below, and the popup's things ignore it.
+  popup->Close();
+  G().things->BroadcastInput(InputChar, nullptr);
+  EXPECT_EQ(journal_, (std::vector<std::string>{"popup:input8", "member:input8", "below:input8"}));
+  EXPECT_EQ(G().TopScreen(), popup);
+  EXPECT_EQ(G().InputScreen(), below);
+  Frame();
+  EXPECT_EQ(G().TopScreen(), below);
+}
+
 TEST_F(ScreenStackTest, AMessageToAClosedScreenIsNeverDelivered) {
   auto* screen = new TestScreen(journal_, "tip");
   screen->Start();

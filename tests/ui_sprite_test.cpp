@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/game_loop.h"
+#include "gfx/dx_screen.h"
 #include "tests/ui_test_support.h"
 #include "ui/screen.h"
 #include "ui/thing_list.h"
@@ -116,6 +117,24 @@ TEST_F(UiAnimationTest, PlayOnceStopsOnTheLastFrame) {
   EXPECT_EQ(FramesShown(platform, sprite->id, 5), (std::vector<int>{1, 2, 3, 3, 3}));
   EXPECT_EQ(sprite->animMode, kAnimNone);
   EXPECT_TRUE(sprite->animForward);
+}
+
+TEST_F(UiSpriteTest, ScaledSpriteStartingToFadeIsDrawnTranslucentAtNaturalSize) {
+  WriteBmp("graphics/square.bmp", 20, 20, 0x336699);
+  auto* sprite = Add(new CThingSprite());
+  ASSERT_TRUE(sprite->LoadImage("graphics\\square.bmp", false, kMagenta));
+  sprite->SetPosition(100, 100);
+  sprite->scale = 2.0f;
+  for (float level : {0.5f, 0.0f}) {
+    SCOPED_TRACE(level);
+    sprite->translucency = level;
+    G().display->GetBack()->Fill(0);
+    sprite->Draw();
+    // Translucent (whatever the level's whole part) keeps the natural size; only an opaque
+    // sprite is scaled.
+    const int expected = level != 0.0f ? 20 * 20 : 40 * 40;
+    EXPECT_EQ(InkIn(90, 90, 160, 160, 0x336699), expected);
+  }
 }
 
 TEST_F(UiSpriteTest, HitTestExcludesRightAndBottomEdges) {

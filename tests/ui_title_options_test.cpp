@@ -1,5 +1,6 @@
 // The title page, the options page with its question and notices, and the quick tips.
 #include <cstring>
+#include <filesystem>
 
 #include "app/game_loop.h"
 #include "tests/ui_test_support.h"
@@ -185,6 +186,9 @@ TEST_F(UiMenuScreensTest, ResetTipsShowsANoticeAndEveryTipComesBackOnce) {
 }
 
 TEST_F(UiMenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
+  for (const char* file : {"scores_easy.dat", "scores_normal.dat", "scores_hard.dat"}) {
+    testing::WriteText(file, "a table");
+  }
   OpenOptionsFromTitle();
   ClickOn(buttons[1]);
   auto* question = Top<ScreenYesNo>();
@@ -208,6 +212,9 @@ TEST_F(UiMenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
   ASSERT_EQ(answers.size(), 2u);
   ClickOn(answers[0]);
   EXPECT_EQ(CountLogged("Clearing highscores"), 1);
+  for (const char* file : {"scores_easy.dat", "scores_normal.dat", "scores_hard.dat"}) {
+    EXPECT_FALSE(std::filesystem::exists(file)) << file;
+  }
   auto* notice = Top<ScreenContinue>();
   ASSERT_NE(notice, nullptr);
   EXPECT_EQ(notice->text, "Local highscores have been reset to defaults.  Now go fill 'em up!");
@@ -216,6 +223,20 @@ TEST_F(UiMenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
   Frame();
   EXPECT_EQ(Top<ScreenOptions>(), options);
   EXPECT_EQ(G().inputLevel, 100);
+}
+
+TEST_F(UiMenuScreensTest, ResetScoresNeverClaimsSuccessItDidNotHave) {
+  // A score file the game cannot delete (here a folder of that name with something in it).
+  std::filesystem::create_directories("scores_normal.dat/kept");
+  OpenOptionsFromTitle();
+  ClickOn(buttons[1]);
+  auto* question = Top<ScreenYesNo>();
+  ASSERT_NE(question, nullptr);
+  ClickOn(Things<CMenuBut>(question)[0]);
+  auto* notice = Top<ScreenContinue>();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(notice->text, "The local high scores could not be erased.  See log.txt for why.");
+  EXPECT_TRUE(Logged("Couldn't delete scores_normal.dat."));
 }
 
 TEST_F(UiMenuScreensTest, EachTipShowsOnceAndGivesTheInputLevelBack) {

@@ -45,6 +45,10 @@ TEST(WordsStartupTest, MissingWordListEndsTheStartWithAProblemBox) {
   EXPECT_EQ(platform.messageBoxes[0], "Problem!|Unable to locate data\\master_word_list.txt!\r\n");
   EXPECT_TRUE(std::filesystem::exists(dir.Path() + "/defaults.dat"));
   EXPECT_EQ(platform.FramesPresented(), 1);  // the loading frame only
+  // With no display to show the box, its text is kept in the log (and on standard error).
+  EXPECT_NE(testing::ReadText(dir.Path() + "/log.txt")
+                .find(" - [Problem!] Unable to locate data\\master_word_list.txt!\r\n"),
+            std::string::npos);
 
   HeadlessPlatform other;
   EXPECT_EQ(RunIn(other, dir, "-NOSOUND lists\\none.txt"), 0);

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "base/log.h"
 #include "base/text_util.h"
+#include "ui/layers.h"
 
 namespace spellcrypt {
 
@@ -16,7 +17,7 @@ constexpr int kTextTop = 67;
 
 CBigMessage::CBigMessage() {
   SetName("bigmsg");
-  layer = 200;
+  layer = layer::kBigMessage;
   if (CAppGlo* app = GetApp()) font = &app->summaryFont;
 }
 

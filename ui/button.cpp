@@ -100,7 +100,7 @@ void CThingButton::HandleInput(int type, const InputEvent* event) {
 
 void CThingButton::Update() {
   CGlobals& g = GetGlobals();
-  if (level < g.inputLevel && (owner == nullptr || owner == g.TopScreen())) {
+  if (level < g.inputLevel && (owner == nullptr || owner == g.InputScreen())) {
     // Under a popup: only drop a highlight the pointer has left. The pointer is then no longer
     // over the button, so a later return onto it highlights it again.
     if (visualState == kButtonHighlighted && !PointerInside()) {

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "app/globals.h"
+#include "ui/layers.h"
 #include "ui/menu_button.h"
 #include "ui/thing_list.h"
 
@@ -11,31 +12,29 @@ namespace spellcrypt {
 
 namespace {
 
-constexpr int kPopupLevel = 100;
-
 void KillAll(std::initializer_list<const char*> names) {
   CGlobals& g = GetGlobals();
   for (const char* name : names) g.things->KillByName(name);
-  g.inputLevel = 0;
+  g.inputLevel = input_level::kPlaying;
 }
 
 }  // namespace
 
 void OpenHelpPopup() {
   CGlobals& g = GetGlobals();
-  g.inputLevel = kPopupLevel;
+  g.inputLevel = input_level::kPopup;
   auto* picture = new CThingSprite();
   picture->SetName("helpbg");
   picture->LoadImage("graphics\\help_screen.jpg", false, kMagenta);
   picture->SetPosition(0, 0);
-  picture->layer = 500;
+  picture->layer = layer::kPopupPicture;
   g.things->Add(picture);
 
   auto* back = new CMenuBut();
   back->SetName("help_go_back");
   back->SetOverImage("graphics\\continue_over.bmp", false);
   back->SetPosition(260, 410);
-  back->layer = 502;
+  back->layer = layer::kPopupButton;
   back->command = kCmdHelpBack;
   g.things->Add(back);
 }

@@ -1,18 +1,20 @@
 // Menu buttons.
 #include "ui/menu_button.h"
 
+#include "base/assets.h"
+#include "base/keys.h"
 #include "ui/game_popups.h"
 #include "ui/sound.h"
 
 namespace spellcrypt {
 
-void CMenuBut::PlayClickSound() { PlayEffect("sound\\click.wav"); }
+void CMenuBut::PlayClickSound() { PlayEffect(asset::kClickSound); }
 void CMenuBut::PlayHighlightSound() { PlayEffect("sound\\highlight.wav"); }
 
 void CMenuBut::HandleInput(int type, const InputEvent* event) {
   CThingButton::HandleInput(type, event);
   if (!InputAllowed() || event == nullptr) return;
-  if (type == InputChar && event->key == 27) {
+  if (type == InputChar && event->key == vk::Escape) {
     // Escape backs out of the two questions of the game without answering them.
     if (command == kCmdRestartYes) CloseContinueQuestion();
     if (command == kCmdQuitNo) CloseQuitQuestion();

@@ -4,14 +4,12 @@
 #include "app/game_loop.h"
 #include "app/globals.h"
 #include "base/log.h"
+#include "base/version.h"
 #include "ui/game_link.h"
 #include "ui/game_popups.h"
+#include "ui/layers.h"
 #include "ui/menu_button.h"
 #include "ui/screen_options.h"
-
-#ifndef SPELLCRYPT_WEB_ADDRESS
-#define SPELLCRYPT_WEB_ADDRESS "spellcrypt.example.org"
-#endif
 
 namespace spellcrypt {
 
@@ -19,7 +17,7 @@ namespace {
 
 void OpenOptions() {
   CGlobals& g = GetGlobals();
-  g.inputLevel = 100;
+  g.inputLevel = input_level::kPopup;
   auto* options = new (std::nothrow) ScreenOptions();
   if (options == nullptr) {
     LogError("Out of mem?");
@@ -47,7 +45,7 @@ void AnswerRestartNo() {
   OpenDifficultyChooser();
 }
 
-void VisitWebSite() { OpenWebLink(SPELLCRYPT_WEB_ADDRESS); }
+void VisitWebSite() { OpenWebLink(kWebAddress); }
 void Quit() { PostQuit(0); }
 
 struct CommandEntry {

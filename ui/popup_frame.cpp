@@ -2,25 +2,21 @@
 #include "ui/popup_frame.h"
 
 #include "app/app.h"
+#include "ui/layers.h"
 
 namespace spellcrypt {
-
-namespace {
-constexpr int kBackgroundLayer = 700;
-constexpr int kMemberLayer = 702;
-}  // namespace
 
 bool PopupFrame::Build(Screen* screen, const char* backgroundPath) {
   background.LoadImage(backgroundPath, false, kMagenta);
   const CThingSprite::Point corner = background.Centre();
   background.SetPosition(corner.x, corner.y);
-  background.layer = kBackgroundLayer;
+  background.layer = layer::kQuestion;
   if (!background.AddToList(nullptr)) return false;
 
   text.SetPosition(corner.x, corner.y);
   if (CAppGlo* app = GetApp()) text.SetFont(&app->summaryFont);
   text.SetArea(10, 20, background.Width() - 20, background.Height() - 55);
-  text.layer = kMemberLayer;
+  text.layer = layer::kQuestionMember;
   if (!text.AddToList(screen)) return false;
   SetText(content_.c_str());
   return true;
@@ -37,7 +33,7 @@ bool PopupFrame::AddButton(Screen* screen, CMenuBut& button, const char* normalP
   button.SetNormalImage(normalPath);
   button.SetOverImage(overPath, false);
   button.SetPosition(background.x + static_cast<float>(dx), background.y + static_cast<float>(dy));
-  button.layer = kMemberLayer;
+  button.layer = layer::kQuestionMember;
   return button.AddToList(screen);
 }
 

@@ -7,7 +7,9 @@
 #include "app/game_loop.h"
 #include "app/globals.h"
 #include "app/settings.h"
+#include "base/assets.h"
 #include "base/log.h"
+#include "ui/layers.h"
 #include "ui/screen_yes_no.h"
 #include "ui/sound.h"
 #include "ui/thing_list.h"
@@ -16,11 +18,9 @@ namespace spellcrypt {
 
 namespace {
 
-constexpr int kOptionsLevel = 100;
-constexpr int kQuestionLevel = 200;
 constexpr const char* kCheckBoxPicture = "graphics\\checkbox.bmp";
 
-void PlayClick() { PlayEffect("sound\\click.wav"); }
+void PlayClick() { PlayEffect(asset::kClickSound); }
 
 void SetSpiderLayer(int layer) {
   if (CThing* spiders = GetGlobals().things->FindByName("spiders")) spiders->layer = layer;
@@ -38,7 +38,7 @@ bool ScreenOptions::Start() {
   Screen::Start();
   const Settings& settings = *GetApp()->settings;
   background_.LoadImage("graphics\\options_bg.jpg", false, kMagenta);
-  background_.layer = 500;
+  background_.layer = layer::kPopupPicture;
   if (!background_.AddToList(nullptr)) return false;
 
   struct Box {
@@ -77,7 +77,7 @@ bool ScreenOptions::Start() {
 }
 
 bool ScreenOptions::HandleInput(int type, const InputEvent* event) {
-  if (type != InputClicked || event == nullptr || closed) return false;
+  if (type != InputClicked || event == nullptr) return false;
   CGlobals& g = GetGlobals();
   Settings& settings = *GetApp()->settings;
   const int sender = event->senderId;
@@ -97,7 +97,7 @@ bool ScreenOptions::HandleInput(int type, const InputEvent* event) {
     settings.musicOff = music_.checked ? 0 : 1;
     ApplySoundSettings();
   } else if (sender == resetScores_.id) {
-    g.inputLevel = kQuestionLevel;
+    g.inputLevel = input_level::kQuestion;
     auto* question = new (std::nothrow) ScreenYesNo();
     if (question != nullptr) {
       question->tag = resetScores_.id;
@@ -105,7 +105,7 @@ bool ScreenOptions::HandleInput(int type, const InputEvent* event) {
       question->Start();
     }
   } else if (sender == resetTips_.id) {
-    g.inputLevel = kQuestionLevel;
+    g.inputLevel = input_level::kQuestion;
     ResetTips(settings);
     OpenNotice("Quick tips have been reset and will be shown again.");
   }
@@ -121,16 +121,18 @@ void ScreenOptions::HandleMessage(const Message& message) {
     case MsgAnswerYes:
       if (message.value == resetScores_.id) {
         Log("Clearing highscores");
-        GetApp()->DeleteScores();
-        g.inputLevel = kQuestionLevel;
-        OpenNotice("Local highscores have been reset to defaults.  Now go fill 'em up!");
+        const bool erased = GetApp()->DeleteScores();
+        g.inputLevel = input_level::kQuestion;
+        // Success is told only when every score file is really gone.
+        OpenNotice(erased ? "Local highscores have been reset to defaults.  Now go fill 'em up!"
+                          : "The local high scores could not be erased.  See log.txt for why.");
       } else {
-        g.inputLevel = kOptionsLevel;
+        g.inputLevel = input_level::kPopup;
       }
       break;
     case MsgAnswerNo:
     case MsgNoticeClosed:
-      g.inputLevel = kOptionsLevel;
+      g.inputLevel = input_level::kPopup;
       break;
     default:
       break;

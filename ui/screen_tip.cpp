@@ -5,14 +5,14 @@
 
 #include "app/app.h"
 #include "app/globals.h"
+#include "base/keys.h"
 #include "base/log.h"
+#include "ui/layers.h"
 #include "ui/sound.h"
 
 namespace spellcrypt {
 
 namespace {
-
-constexpr int kTipLevel = 1000;
 
 struct TipEntry {
   const char* picture;
@@ -23,9 +23,9 @@ struct TipEntry {
 };
 
 constexpr TipEntry kTips[kTipCount] = {
-    {"graphics/tips/tip_game_start.jpg", 22, 75, 0, 0}, {"graphics/tips/tip_highscore.jpg", 20, 72, 0, 0},
-    {"graphics/tips/tip_tough.jpg", 24, 85, 0, 0},      {"graphics/tips/tip_oracle.jpg", 22, 78, 0, 0},
-    {"graphics/tips/tip_refresh.jpg", 17, 81, 0, 0},    {"graphics/tips/tip_life.jpg", 58, 95, 0, 0},
+    {"graphics\\tips\\tip_game_start.jpg", 22, 75, 0, 0}, {"graphics\\tips\\tip_highscore.jpg", 20, 72, 0, 0},
+    {"graphics\\tips\\tip_tough.jpg", 24, 85, 0, 0},      {"graphics\\tips\\tip_oracle.jpg", 22, 78, 0, 0},
+    {"graphics\\tips\\tip_refresh.jpg", 17, 81, 0, 0},    {"graphics\\tips\\tip_life.jpg", 58, 95, 0, 0},
 };
 
 constexpr int kOkX = 180;
@@ -58,8 +58,8 @@ bool ScreenTip::Start() {
   Screen::Start();
   if (tip < 0 || tip >= kTipCount) return false;
   const TipEntry& entry = kTips[tip];
-  panel_.LoadImage("graphics/tips/tip_bg.bmp", true, kMagenta);
-  panel_.layer = 1000;
+  panel_.LoadImage("graphics\\tips\\tip_bg.bmp", true, kMagenta);
+  panel_.layer = layer::kTip;
   CThingSprite::Point place{entry.panelX, entry.panelY};
   if (place.x == 0 && place.y == 0) place = panel_.Centre();
   panel_.SetPosition(-panel_.Width(), place.y);
@@ -67,14 +67,14 @@ bool ScreenTip::Start() {
   if (!panel_.AddToList(nullptr)) return false;
 
   picture_.LoadImage(entry.picture, true, kMagenta);
-  picture_.layer = 1001;
+  picture_.layer = layer::kTip + 1;
   if (!picture_.AddToList(nullptr)) return false;
 
-  ok_.SetOverImage("graphics/tips/tip_ok.jpg", false);
-  ok_.layer = 1002;
+  ok_.SetOverImage("graphics\\tips\\tip_ok.jpg", false);
+  ok_.layer = layer::kTip + 2;
   if (!ok_.AddToList(this)) return false;
   Update();
-  PlayEffect("sound/tip_start.ogg");
+  PlayEffect("sound\\tip_start.ogg");
   return true;
 }
 
@@ -89,10 +89,10 @@ void ScreenTip::Update() {
 bool ScreenTip::HandleInput(int type, const InputEvent* event) {
   if (leaving_ || event == nullptr) return false;
   const bool ok = (type == InputClicked && event->senderId == ok_.id) ||
-                  (type == InputChar && (event->key == 13 || event->key == 27));
+                  (type == InputChar && (event->key == vk::Enter || event->key == vk::Escape));
   if (!ok) return false;
   leaving_ = true;
-  PlayEffect("sound/tip_end.ogg");
+  PlayEffect("sound\\tip_end.ogg");
   CGlobals& g = GetGlobals();
   panel_.MoveTo(g.width + 1000, static_cast<int>(panel_.y), 0.03f, kMoveEase);
   g.PostMessage(MsgCloseScreen, 500, this, 0);
@@ -116,7 +116,7 @@ bool ShowTip(int tip, int level) {
     level = other != nullptr ? other->savedLevel : g.inputLevel;
   }
   shown = 1;
-  g.inputLevel = kTipLevel;
+  g.inputLevel = input_level::kTip;
   auto* screen = new (std::nothrow) ScreenTip(tip, level);
   if (screen == nullptr) return false;
   return screen->Start();

@@ -7,16 +7,15 @@
 
 #include "app/app.h"
 #include "app/globals.h"
+#include "base/assets.h"
 #include "base/log.h"
 #include "base/timing.h"
+#include "ui/layers.h"
 #include "ui/sound.h"
 
 namespace spellcrypt {
 
 namespace {
-
-constexpr int kButtonLayer = 3;
-constexpr int kTextLayer = 4;
 
 struct TitleButton {
   CMenuBut ScreenTitle::*member;
@@ -30,7 +29,7 @@ struct TitleButton {
 
 ScreenTitle::ScreenTitle() {
   CAppGlo* app = GetApp();
-  if (app != nullptr && std::strcmp(app->wordListPath, kDefaultWordListPath) != 0) {
+  if (app != nullptr && std::strcmp(app->wordListPath, asset::kWordList) != 0) {
     wordList_ = std::make_unique<CTextBox>();
   }
 }
@@ -41,7 +40,7 @@ bool ScreenTitle::Start() {
   const CGlobals& g = GetGlobals();
 
   background_.LoadImage("graphics\\title_screen.jpg", false, kMagenta);
-  background_.layer = 0;
+  background_.layer = layer::kBackground;
   if (!background_.AddToList(nullptr)) return false;
 
   // The table order is also the order the arrow keys visit the buttons in.
@@ -58,7 +57,7 @@ bool ScreenTitle::Start() {
     // Only a highlight picture: the button is invisible until the pointer is on it.
     button.SetOverImage(b.picture, false);
     button.SetPosition(b.x, b.y);
-    button.layer = kButtonLayer;
+    button.layer = layer::kTitleButton;
     button.command = b.command;
     if (!button.AddToList(nullptr)) return false;
   }
@@ -66,7 +65,7 @@ bool ScreenTitle::Start() {
   logo_.SetNormalImage("graphics\\title_logo.jpg");
   logo_.SetOverImage("graphics\\title_logo.jpg", false);
   logo_.SetPosition(33, 367);
-  logo_.layer = kButtonLayer;
+  logo_.layer = layer::kTitleButton;
   logo_.command = kCmdVisitWebSite;
   logo_.playHighlightSound = false;
   logo_.keyboardSelectable = false;
@@ -75,14 +74,14 @@ bool ScreenTitle::Start() {
   if (!logo_.AddToList(nullptr)) return false;
 
   spiders_.SetName("spiders");
-  spiders_.layer = 100;
+  spiders_.layer = layer::kTitleSpiders;
   spiders_.style = kSpidersCrawl;
   if (!spiders_.AddToList(nullptr)) return false;
 
   char line[300];
   version_.SetFont(&app.smallFont);
   version_.SetArea(574, 457, g.width, g.height);
-  version_.layer = kTextLayer;
+  version_.layer = layer::kTitleText;
   std::snprintf(line, sizeof line, "v %s", app.versionText);
   version_.AddLine(line);
   if (!version_.AddToList(this)) return false;
@@ -90,13 +89,13 @@ bool ScreenTitle::Start() {
   if (wordList_) {
     wordList_->SetFont(&app.smallFont);
     wordList_->SetArea(80, 410, g.width, g.height);
-    wordList_->layer = kTextLayer;
+    wordList_->layer = layer::kTitleText;
     std::snprintf(line, sizeof line, "Using wordlist %s.", app.wordListPath);
     wordList_->AddLine(line);
     if (!wordList_->AddToList(this)) return false;
   }
 
-  if (!app.soundManager->HasMusic()) PlayMusicFile("sound\\title_music.ogg");
+  if (!app.soundManager->HasMusic()) PlayMusicFile(asset::kTitleMusic);
   ResetDelta();
   return true;
 }

@@ -35,7 +35,6 @@ void ScreenYesNo::SetQuestion(const char* text) {
 }
 
 void ScreenYesNo::Answer(int messageType) {
-  if (closed) return;
   GetGlobals().PostMessage(messageType, 0, nullptr, tag);
   Close();
 }
@@ -62,7 +61,6 @@ void ScreenContinue::SetText(const char* newText) {
 }
 
 bool ScreenContinue::HandleInput(int type, const InputEvent* event) {
-  if (closed) return false;  // one notice closes once, however fast the keys come
   if (IsClickFrom(type, event, continueButton) || IsChar(type, event, kEnter) ||
       IsChar(type, event, kEscape)) {
     GetGlobals().PostMessage(MsgNoticeClosed, 0, nullptr, 0);

@@ -4,13 +4,12 @@
 #include "app/app.h"
 #include "app/globals.h"
 #include "audio/sound_manager.h"
+#include "base/assets.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {
 
 namespace {
-
-constexpr const char* kTitleMusic = "sound\\title_music.ogg";
 
 // The manager, when the application and its settings exist.
 ISoundManager* Manager(const Settings*& settings) {
@@ -59,7 +58,7 @@ void ApplySoundSettings() {
   // Music comes back by itself on the menus only; in a dungeon the next encounter brings its own.
   const bool inDungeon =
       GlobalsExist() && GetGlobals().things != nullptr && GetGlobals().things->FindByName("board") != nullptr;
-  if (!sound->HasMusic() && !inDungeon) sound->PlayMusic(kTitleMusic, 999);
+  if (!sound->HasMusic() && !inDungeon) sound->PlayMusic(asset::kTitleMusic, 999);
 }
 
 }  // namespace spellcrypt

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/globals.h"
+#include "base/assets.h"
 #include "base/random.h"
 #include "gfx/dx_screen.h"
 
@@ -16,7 +17,7 @@ constexpr float kStepScale = 0.1f;
 
 CSpiderSpawn::CSpiderSpawn() {
   layer = RandomRange(1, 2);
-  LoadImage("graphics\\menu_spiders.bmp", 4, true, kMagenta);
+  LoadImage(asset::kMenuSpiders, 4, true, kMagenta);
   SetPosition(300, 200);
 }
 

@@ -5,16 +5,18 @@
 #include <cstring>
 
 #include "app/globals.h"
+#include "base/keys.h"
 #include "base/text_util.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/dx_screen.h"
+#include "ui/layers.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {
 
 CTextInput::CTextInput() {
   SetName("text_input");
-  layer = 200;
+  layer = layer::kTextInput;
 }
 
 int CTextInput::Capacity() const {
@@ -31,12 +33,12 @@ void CTextInput::HandleInput(int type, const InputEvent* event) {
   if (type != InputChar || event == nullptr || level < GetGlobals().inputLevel) return;
   const int length = static_cast<int>(std::strlen(text));
   switch (event->key) {
-    case 13:
+    case vk::Enter:
       GetGlobals().things->BroadcastInput(InputTextEntered, id, 0);
       break;
-    case 27:
+    case vk::Escape:
       break;
-    case 8:
+    case vk::Backspace:
       if (length > 0) text[length - 1] = '\0';
       break;
     default:

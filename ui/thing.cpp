@@ -29,7 +29,7 @@ void CThing::SetName(const char* newName) { CopyText(name, sizeof name, newName 
 bool CThing::InputAllowed() const {
   const CGlobals& g = GetGlobals();
   if (level < g.inputLevel) return false;
-  return owner == nullptr || owner == g.TopScreen();
+  return owner == nullptr || owner == g.InputScreen();
 }
 
 }  // namespace spellcrypt

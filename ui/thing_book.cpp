@@ -11,7 +11,7 @@
 namespace spellcrypt {
 
 CThingBook::CThingBook() {
-  LoadImage("graphics/book/book_small.bmp", true, kMagenta);
+  LoadImage("graphics\\book\\book_small.bmp", true, kMagenta);
   SetPosition(106, 159);
   scale = 0.2f;
   ScaleTo(1.0f, 0.01f);

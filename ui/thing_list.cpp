@@ -101,7 +101,7 @@ void CThingList::RestoreAll() {
 }
 
 void CThingList::BroadcastInput(int type, const InputEvent* event) {
-  if (Screen* top = GetGlobals().TopScreen()) {
+  if (Screen* top = GetGlobals().InputScreen()) {
     if (top->HandleInput(type, event)) return;
   }
   for (std::size_t i = things_.size(); i-- > 0;) {

@@ -9,6 +9,7 @@
 #include "base/log.h"
 #include "base/text_util.h"
 #include "gfx/dx_screen.h"
+#include "ui/layers.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt {
@@ -29,7 +30,7 @@ CThingMessage* FindMessageThing() {
 
 CThingMessage::CThingMessage() {
   SetName("message");
-  layer = 100;
+  layer = layer::kMessage;
   SetPosition(20, 336);
 }
 

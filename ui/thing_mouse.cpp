@@ -3,12 +3,13 @@
 
 #include "app/globals.h"
 #include "platform/platform.h"
+#include "ui/layers.h"
 
 namespace spellcrypt {
 
 CThingMouse::CThingMouse() {
   SetName("Mouse");
-  layer = 50000;
+  layer = layer::kPointer;
   SetPosition(-5000, -5000);
   SetFrame(2);
 }

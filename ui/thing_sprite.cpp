@@ -260,7 +260,9 @@ void CThingSprite::DrawImage() {
   const int alpha = static_cast<int>(translucency);
   image.SetTranslucency(alpha);
   int mode;
-  if (scale == 1.0f || alpha != 0) {
+  // The choice is made on the level itself: a sprite just starting to fade (0 < level < 1) is
+  // already translucent, drawn at natural size, even though its whole-number level is still 0.
+  if (scale == 1.0f || translucency != 0.0f) {
     if (alpha == 255) return;  // fully faded out
     mode = alpha == 0 ? kDrawOpaque : kDrawTranslucent;
   } else {

@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "gfx/dx_screen.h"
 #include "ui/game_link.h"
+#include "ui/layers.h"
 
 namespace spellcrypt {
 
@@ -14,7 +15,7 @@ constexpr int kLetterTop = 8;
 
 CTile::CTile() {
   SetName("Tile");
-  layer = 2;
+  layer = layer::kTile;
   CAppGlo* app = GetApp();
   AttachImage(app != nullptr && app->tileImages ? &app->tileImages->tiles : nullptr, false, 0xFFFFFF);
   SetFrame(2);

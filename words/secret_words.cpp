@@ -2,11 +2,13 @@
 // that every secret word stands in the word list and can be cast.
 #include "words/secret_words.h"
 
+#include "base/assets.h"
+
 namespace spellcrypt {
 
 namespace {
 
-constexpr std::string_view kTeleportSound = "sound\\teleport.ogg";
+constexpr std::string_view kTeleportSound = asset::kTeleportSound;
 constexpr std::string_view kCharacterFolder = "graphics\\character\\";
 
 // In search order.
@@ -39,7 +41,7 @@ constexpr SecretWord kSecretWords[] = {
     {.names = {"dungeon", "fireball"},
      .extraPoints = 5000,
      .tiles = 2,
-     .picture = "graphics\\fireball.bmp",
+     .picture = asset::kFireball,
      .emitTime = 2000,
      .frames = 11},
     {.names = {"lord", "dragon"}, .tiles = 1, .picture = "dragon.bmp", .emitTime = 800},
@@ -51,14 +53,14 @@ constexpr SecretWord kSecretWords[] = {
     {.names = {"hell"},
      .tiles = 1,
      .fromCorner = 1,
-     .picture = "graphics\\menu_spiders.bmp",
+     .picture = asset::kMenuSpiders,
      .emitTime = 5000,
      .frames = 4,
      .message = "You unleash the evils of hell!"},
     {.names = {"spiders", "spider"},
      .tiles = 2,
      .fromCorner = 1,
-     .picture = "graphics\\menu_spiders.bmp",
+     .picture = asset::kMenuSpiders,
      .emitTime = 5000,
      .frames = 4,
      .message = "You summon spiders."},
