@@ -1,4 +1,4 @@
-// Little-endian reading and writing of the game's fixed-record files.
+// Little-endian reading and writing of the game's fixed-record files, pictures and sounds.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,11 @@ namespace spellcrypt {
 class ByteWriter {
  public:
   void U8(std::uint8_t v) { bytes_.push_back(v); }
+  void U16(std::uint16_t v) {
+    U8(static_cast<std::uint8_t>(v));
+    U8(static_cast<std::uint8_t>(v >> 8));
+  }
+  void I16(std::int16_t v) { U16(static_cast<std::uint16_t>(v)); }
   void U32(std::uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   }
@@ -29,7 +34,12 @@ class ByteWriter {
     for (std::size_t i = 0; i < size; ++i)
       U8(i + 1 < size && i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
   }
+  // Overwrites 4 bytes already written (a size field filled in afterwards).
+  void PatchU32(std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes_.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(v >> (8 * i));
+  }
   const std::vector<std::uint8_t>& Data() const { return bytes_; }
+  std::vector<std::uint8_t>& Data() { return bytes_; }
   std::size_t Size() const { return bytes_.size(); }
 
  private:
@@ -45,6 +55,18 @@ class ByteReader {
   bool U8(std::uint8_t& v) {
     if (!Need(1)) return false;
     v = data_[pos_++];
+    return true;
+  }
+  bool U16(std::uint16_t& v) {
+    if (!Need(2)) return false;
+    v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
+    pos_ += 2;
+    return true;
+  }
+  bool I16(std::int16_t& v) {
+    std::uint16_t u;
+    if (!U16(u)) return false;
+    v = static_cast<std::int16_t>(u);
     return true;
   }
   bool U32(std::uint32_t& v) {
