@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt that are not installed yet.
-# Quick when nothing is missing: one dpkg-query, no apt call.
+# Installs the Debian packages listed in scripts/packages.txt that are not installed yet, then the
+# pinned npm packages the build reads (the word list's filter of slurs and strong profanity).
+# Quick when nothing is missing: one dpkg-query, no apt or npm call.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 mapfile -t wanted < <(grep -hvE '^\s*(#|$)' "$here"/packages*.txt | awk '{print $1}' | sort -u)
@@ -9,14 +10,16 @@ for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
   [ "$status" = "installed" ] || missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing missing packages: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "Need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
-  sudo_cmd=(sudo)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
+    sudo_cmd=(sudo)
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -q || echo "apt-get update failed; trying the install with the current package lists" >&2
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q || echo "apt-get update failed; trying the install with the current package lists" >&2
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+bash "$here/word_filter.sh" >/dev/null
