@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt that are not installed yet.
-# Then the pinned npm raw material of the data generators. Quick when nothing is missing: one
-# dpkg-query and a version check, no apt or npm call.
+# Installs the Debian packages listed in scripts/packages.txt that are not installed yet, then the
+# pinned npm packages the build reads (the picture generator's icons, the word list's filter of
+# slurs and strong profanity). The build itself never installs anything.
+# Quick when nothing is missing: one dpkg-query, no apt or npm call.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 mapfile -t wanted < <(grep -hvE '^\s*(#|$)' "$here"/packages*.txt | awk '{print $1}' | sort -u)
@@ -24,3 +25,5 @@ fi
 
 # The picture generator's pinned icon collection (from the npm registry, into .cache/).
 bash "$here/art_assets.sh" >/dev/null
+# The word list's filter of slurs and strong profanity.
+bash "$here/word_filter.sh" >/dev/null

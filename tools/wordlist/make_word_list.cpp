@@ -1,12 +1,18 @@
 // Builds the game's word list and its letter table from Debian's SCOWL word lists.
 //
-//   make_word_list <scowl folder> <output folder>
+//   make_word_list <scowl folder> <output folder> <cuss list> <removed words> <kept words>
 //
-// Reads the english and american word lists of sizes up to 70, keeps the words of 3 to 16 lower-case
-// letters a-z, adds every secret word so that each can be cast, and writes
+// Reads SCOWL's english, american, british, canadian and australian word lists of sizes up to 70, so
+// that a player may spell "colour" or "color", "grey" or "gray", "axe" or "ax", "realise" or
+// "realize". The british, canadian and australian lists hold only the spellings peculiar to those
+// countries (about 4,000 more words). SCOWL's variant lists (variant_*, british_z and the like) stay
+// out: they add rarer or alternative forms, and every common spelling of the three countries is in
+// their main lists already. It keeps the words of 3 to 16 lower-case letters a-z, leaves out slurs
+// and strong profanity (word_filter.h: the npm package cuss and our own two lists), adds every secret
+// word so that each can be cast (a secret word is never left out), and writes
 //   master_word_list.txt  "key word" lines (key = the word's letters sorted), in key order, LF ends
 //   master_word_list.lft  "A|w" ... "Z|w": letter frequencies of that list, E scaled to 127, each >= 1
-// The output depends only on the input lists, so the files are the same on every run.
+// The output depends only on the input files, so the files are the same on every run.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/wordlist/word_filter.h"
 #include "words/secret_words.h"
 #include "words/word_key.h"
 
@@ -29,7 +36,8 @@ constexpr int kLargestListSize = 70;
 constexpr std::size_t kShortestWord = 3;
 constexpr std::size_t kLongestWord = 16;
 constexpr double kWeightOfE = 127.0;
-const char* const kListFamilies[] = {"english-words.", "american-words."};
+const char* const kListFamilies[] = {"english-words.", "american-words.", "british-words.", "canadian-words.",
+                                     "australian-words."};
 
 bool IsPlayable(const std::string& word) {
   if (word.size() < kShortestWord || word.size() > kLongestWord) return false;
@@ -65,12 +73,23 @@ bool WriteReplacing(const fs::path& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <scowl folder> <output folder>\n", argv[0]);
+  if (argc != 6) {
+    std::fprintf(stderr,
+                 "usage: %s <scowl folder> <output folder> <cuss list> <removed words> <kept words>\n",
+                 argv[0]);
     return 2;
   }
   const fs::path scowl = argv[1];
   const fs::path output = argv[2];
+  const spellcrypt::RemovalSources sources{
+      .packageList = argv[3], .removedWords = argv[4], .keptWords = argv[5]};
+
+  std::set<std::string> removed;
+  std::string error;
+  if (!spellcrypt::LoadRemovedWords(sources, &removed, &error)) {
+    std::fprintf(stderr, "make_word_list: %s\n", error.c_str());
+    return 1;
+  }
 
   std::vector<fs::path> lists;
   std::error_code ec;
@@ -93,6 +112,8 @@ int main(int argc, char** argv) {
       if (IsPlayable(line)) words.insert(line);
     }
   }
+  std::size_t leftOut = 0;
+  for (const std::string& word : removed) leftOut += words.erase(word);
   for (const spellcrypt::SecretWord& secret : spellcrypt::SecretWordManager::Table()) {
     for (std::string_view name : secret.names) {
       const std::string word(name);
@@ -100,6 +121,11 @@ int main(int argc, char** argv) {
       if (!IsPlayable(word)) {
         std::fprintf(stderr, "make_word_list: secret word \"%s\" is not a playable word\n", word.c_str());
         return 1;
+      }
+      if (removed.count(word)) {
+        std::printf(
+            "make_word_list: secret word \"%s\" is in the removed words; kept, as every secret word\n",
+            word.c_str());
       }
       words.insert(word);
     }
@@ -141,6 +167,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make_word_list: cannot write into %s\n", output.string().c_str());
     return 1;
   }
-  std::printf("make_word_list: %zu words from %zu lists\n", entries.size(), lists.size());
+  std::printf("make_word_list: %zu words from %zu lists, %zu left out as slurs or strong profanity\n",
+              entries.size(), lists.size(), leftOut);
   return 0;
 }
