@@ -2,9 +2,6 @@
 // of damaged files.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
 #include "gfx/dx_image.h"
 #include "gfx/dx_surface.h"
 #include "gfx/image_writer.h"
@@ -14,20 +11,7 @@ namespace spellcrypt {
 namespace {
 
 using testimg::Bytes;
-
-// Good pictures double as the fuzz targets' seeds: SPELLCRYPT_WRITE_FUZZ_SEEDS=1 writes them into
-// fuzz/corpus/<target>/ and fuzz/corpus/image_loader_fuzz/ (gfx_fuzz_seeds_test checks them).
-const Bytes& Seed(const char* target, const char* name, const Bytes& file) {
-  if (std::getenv("SPELLCRYPT_WRITE_FUZZ_SEEDS") == nullptr) return file;
-  for (const char* dir : {target, "image_loader_fuzz"}) {
-    const std::filesystem::path folder =
-        std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / dir;
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  }
-  return file;
-}
+using testimg::Seed;
 
 DXImage Decode(const Bytes& file, int format = kImageRecognise) {
   DXImage image;
