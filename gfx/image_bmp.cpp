@@ -1,4 +1,5 @@
 // Windows bitmaps: uncompressed 8, 16, 24 and 32 bits per pixel, and 8-bit run-length encoding.
+#include <algorithm>
 #include <cstring>
 
 #include "gfx/image_bytes.h"
@@ -90,15 +91,20 @@ bool DecodePlain(const ImageBytes& file, const BmpHeader& h, DXImage& out) {
 }
 
 // 8-bit run-length encoding. Pixels that end-of-line, end-of-picture or delta codes skip keep
-// palette index 0. Runs that would pass the end of their row, or codes that would write past the
-// picture, refuse it; so does data that ends before the last row is finished.
+// palette index 0. Many writers encode each row with its padding to four bytes, so a run may reach
+// past the picture's right edge into that padding: those pixels are dropped. Runs or deltas past
+// the padded row, codes that would write past the picture, and data that ends before the last
+// row is finished refuse the picture.
 bool DecodeRle8(const ImageBytes& file, const BmpHeader& h, DXImage& out) {
   const int width = static_cast<int>(h.width);
   const int height = static_cast<int>(h.height);
+  const int padded = (width + 3) / 4 * 4;  // the row as stored, padding included
   std::vector<std::uint8_t> index(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   std::size_t p = h.pixelOffset;
   int x = 0;
   int y = 0;  // counted from the bottom row, as the file stores them
+  // How many of `count` pixels from column x lie inside the picture rather than in the padding.
+  auto inside = [&](int count) { return static_cast<std::size_t>(std::min(count, width - x)); };
   auto row = [&](int r) { return index.data() + static_cast<std::size_t>(height - 1 - r) * width; };
   for (;;) {
     if (!file.Has(p, 2)) {
@@ -109,8 +115,8 @@ bool DecodeRle8(const ImageBytes& file, const BmpHeader& h, DXImage& out) {
     const int code = file.U8(p + 1);
     p += 2;
     if (count > 0) {  // a run of one index
-      if (y >= height || count > width - x) return false;
-      std::memset(row(y) + x, code, static_cast<std::size_t>(count));
+      if (y >= height || count > padded - x) return false;
+      if (x < width) std::memset(row(y) + x, code, inside(count));
       x += count;
     } else if (code == 0) {  // end of line
       x = 0;
@@ -122,10 +128,10 @@ bool DecodeRle8(const ImageBytes& file, const BmpHeader& h, DXImage& out) {
       x += file.U8(p);
       y += file.U8(p + 1);
       p += 2;
-      if (x > width || y >= height) return false;
+      if (x > padded || y >= height) return false;
     } else {  // an absolute run of `code` indices, padded to an even length
-      if (y >= height || code > width - x || !file.Has(p, static_cast<std::size_t>(code))) return false;
-      std::memcpy(row(y) + x, file.At(p), static_cast<std::size_t>(code));
+      if (y >= height || code > padded - x || !file.Has(p, static_cast<std::size_t>(code))) return false;
+      if (x < width) std::memcpy(row(y) + x, file.At(p), inside(code));
       x += code;
       p += static_cast<std::size_t>(code + (code & 1));
     }

@@ -7,6 +7,7 @@
 // clang-format off
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
 #include <jpeglib.h>
+#include <jerror.h>  // the message codes
 // clang-format on
 
 #include "gfx/image_bytes.h"
@@ -17,8 +18,9 @@ namespace spellcrypt {
 namespace {
 
 // libjpeg's own error handler ends the program; ours jumps back to the decoder, which refuses
-// the picture. Warnings (corrupt or missing data) refuse it too: a damaged picture is not shown
-// half grey.
+// the picture. Warnings that mean picture data was lost or guessed (a file cut short, a bad code,
+// a broken scan) refuse it too: a damaged picture is not shown half grey. Warnings about bytes
+// libjpeg skipped without losing any picture data let the picture through.
 struct JpegError {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
@@ -28,8 +30,21 @@ struct JpegError {
   std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
 }
 
+bool HarmlessWarning(int code) {
+  switch (code) {
+    case JWRN_EXTRANEOUS_DATA:  // stray bytes before a marker, skipped
+    case JWRN_JFIF_MAJOR:       // a JFIF revision libjpeg does not know; we read nothing of it
+    case JWRN_BOGUS_ICC:        // a broken colour profile, which we never read
+      return true;
+    default:
+      return false;
+  }
+}
+
 void OnJpegMessage(j_common_ptr info, int level) {
-  if (level < 0) std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+  if (level >= 0) return;  // trace messages
+  ++info->err->num_warnings;
+  if (!HarmlessWarning(info->err->msg_code)) std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
 }
 
 // Keeps libjpeg's working memory (whole-image buffers of progressive pictures) within bounds.

@@ -2,9 +2,6 @@
 // of damaged files.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
 #include "gfx/dx_image.h"
 #include "gfx/dx_surface.h"
 #include "gfx/image_writer.h"
@@ -14,20 +11,7 @@ namespace spellcrypt {
 namespace {
 
 using testimg::Bytes;
-
-// Good pictures double as the fuzz targets' seeds: SPELLCRYPT_WRITE_FUZZ_SEEDS=1 writes them into
-// fuzz/corpus/<target>/ and fuzz/corpus/image_loader_fuzz/ (gfx_fuzz_seeds_test checks them).
-const Bytes& Seed(const char* target, const char* name, const Bytes& file) {
-  if (std::getenv("SPELLCRYPT_WRITE_FUZZ_SEEDS") == nullptr) return file;
-  for (const char* dir : {target, "image_loader_fuzz"}) {
-    const std::filesystem::path folder =
-        std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / dir;
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  }
-  return file;
-}
+using testimg::Seed;
 
 DXImage Decode(const Bytes& file, int format = kImageRecognise) {
   DXImage image;
@@ -228,19 +212,28 @@ TEST(BmpDecoderTest, RunLengthCodesFollowTheirRules) {
             (std::vector<std::uint32_t>{B, G, R, K, R, G, B, K}));
   // Data that ends exactly after the last row's end of line is complete.
   EXPECT_EQ(pixelsOf({2, 1, 0, 0, 2, 2, 0, 0}, 2, 2), (std::vector<std::uint32_t>{G, G, R, R}));
+  // Rows encoded with their padding to four bytes, as ImageMagick writes them: a run or an
+  // absolute run reaching into the padding, and a run of padding alone, are dropped there.
+  EXPECT_EQ(pixelsOf({3, 1, 1, 0, 0, 0, 2, 2, 2, 3, 0, 0, 0, 1}, 3, 2),
+            (std::vector<std::uint32_t>{G, G, B, R, R, R}));
+  EXPECT_EQ(pixelsOf({0, 4, 3, 2, 1, 2, 0, 0, 4, 1, 0, 1}, 3, 2),
+            (std::vector<std::uint32_t>{R, R, R, B, G, R}));
+  EXPECT_EQ(pixelsOf({8, 2, 0, 0, 1, 3, 0, 1}, 5, 2),
+            (std::vector<std::uint32_t>{B, K, K, K, K, G, G, G, G, G}));
+  EXPECT_TRUE(Refused(Rle8(5, 2, {9, 2, 0, 1})));  // a run past the padding of a 5-pixel row
 
-  // Runs past the row or the picture, deltas past the picture, missing data: refused.
+  // Runs past the padded row or the picture, deltas past them, missing data: refused.
   for (const Bytes& bad : std::vector<Bytes>{
-           {4, 1, 0, 1},              // run longer than the row
-           {2, 1, 2, 1, 0, 1},        // second run passes the row end
-           {0, 4, 1, 1, 1, 1, 0, 1},  // absolute run longer than the row
-           {0, 3, 1, 1},              // absolute run cut short by the end of the data
-           {0, 0, 0, 0, 1, 1, 0, 1},  // a run after the last row
-           {0, 2, 0, 5, 0, 1},        // delta past the top
-           {0, 2, 9, 0, 0, 1},        // delta past the right edge
-           {0, 2, 1},                 // delta without its bytes
-           {1, 1},                    // data ends in the first row
-           {1, 9, 0, 1},              // index past the palette
+           {5, 1, 0, 1},                    // run longer than the padded row
+           {2, 1, 3, 1, 0, 1},              // second run passes the padded row's end
+           {0, 5, 1, 1, 1, 1, 1, 0, 0, 1},  // absolute run longer than the padded row
+           {0, 3, 1, 1},                    // absolute run cut short by the end of the data
+           {0, 0, 0, 0, 1, 1, 0, 1},        // a run after the last row
+           {0, 2, 0, 5, 0, 1},              // delta past the top
+           {0, 2, 9, 0, 0, 1},              // delta past the right edge
+           {0, 2, 1},                       // delta without its bytes
+           {1, 1},                          // data ends in the first row
+           {1, 9, 0, 1},                    // index past the palette
        }) {
     EXPECT_TRUE(Refused(Rle8(3, 2, bad))) << ::testing::PrintToString(bad);
   }
@@ -448,6 +441,29 @@ TEST(JpegDecoderTest, PicturesDecodeAtTheirSizeAndDamageIsRefused) {
   Bytes garbage = jpeg;
   for (std::size_t i = garbage.size() / 2; i < garbage.size() - 2; i += 7) garbage[i] = 0xFF;
   EXPECT_TRUE(Refused(garbage));
+}
+
+TEST(JpegDecoderTest, StrayBytesBeforeAMarkerAreSkipped) {
+  // libjpeg warns about bytes between segments and skips them; no picture data is lost, so the
+  // picture decodes exactly as without them.
+  const std::vector<std::uint32_t> pixels = testimg::PatternPixels(19, 13);
+  const Bytes clean = EncodeJpeg(pixels.data(), 19, 13, 19, 90);
+  ASSERT_EQ(clean[20], 0xFF);  // the segment after the 16-byte JFIF header
+  const DXImage expected = Decode(clean);
+  ASSERT_EQ(expected.width, 19);
+  const Bytes stray = {0x00, 0x12, 0x34};
+  Bytes afterHeader = clean;
+  afterHeader.insert(afterHeader.begin() + 20, stray.begin(), stray.end());
+  Bytes beforeEnd = clean;
+  beforeEnd.insert(beforeEnd.end() - 2, stray.begin(), stray.end());
+  Seed("jpeg_decoder_fuzz", "stray_bytes.jpg", afterHeader);
+  for (const Bytes& file : {afterHeader, beforeEnd}) {
+    const DXImage image = Decode(file);
+    EXPECT_EQ(image.width, 19);
+    EXPECT_EQ(image.pixels, expected.pixels);
+  }
+  // Stray bytes do not excuse a picture cut short.
+  EXPECT_TRUE(Refused(Bytes(afterHeader.begin(), afterHeader.end() - 40)));
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -88,6 +91,14 @@ inline std::vector<std::uint32_t> GreyPalette(int n) {
   return p;
 }
 
+// The Targa 2.0 footer (no extension or developer area) that recognition looks for.
+inline void AppendTgaFooter(Bytes& b) {
+  Le(b, 0, 4);
+  Le(b, 0, 4);
+  const char signature[] = "TRUEVISION-XFILE.";
+  b.insert(b.end(), signature, signature + 18);  // with its closing zero
+}
+
 // A Targa 2.0 file with its footer. `data` is the pixel data as stored.
 struct Tga {
   int type = 2;
@@ -118,10 +129,7 @@ inline Bytes Build(const Tga& t) {
   b.push_back(t.topDown ? 0x20 : 0x00);
   Append(b, t.map);
   Append(b, t.data);
-  Le(b, 0, 4);
-  Le(b, 0, 4);
-  const char signature[] = "TRUEVISION-XFILE.";
-  b.insert(b.end(), signature, signature + 18);  // with its closing zero
+  AppendTgaFooter(b);
   return b;
 }
 
@@ -206,6 +214,20 @@ inline std::vector<std::uint32_t> PatternPixels(int width, int height) {
     for (int x = 0; x < width; ++x) p.push_back(Pattern(x, y));
   }
   return p;
+}
+
+// Good pictures double as the fuzz targets' seeds: SPELLCRYPT_WRITE_FUZZ_SEEDS=1 writes them into
+// fuzz/corpus/<target>/ and fuzz/corpus/image_loader_fuzz/ (gfx_fuzz_seeds_test checks them).
+inline const Bytes& Seed(const char* target, const std::string& name, const Bytes& file) {
+  if (std::getenv("SPELLCRYPT_WRITE_FUZZ_SEEDS") == nullptr) return file;
+  for (const char* dir : {target, "image_loader_fuzz"}) {
+    const std::filesystem::path folder =
+        std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / dir;
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  }
+  return file;
 }
 
 // The shared scratch folder (removed with the test; File(name) gives a path inside it).
