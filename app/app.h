@@ -7,10 +7,13 @@
 
 #include "app/settings.h"
 #include "audio/sound_manager.h"
+#include "game/game.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/dx_tile.h"
+#include "ui/game/game_view.h"
 #include "ui/message.h"
 #include "words/dictionary.h"
+#include "words/letter_table.h"
 
 namespace spellcrypt {
 
@@ -61,6 +64,12 @@ class CAppGlo : public MessageReceiver {
   char wordListPath[260] = {};  // asset::kWordList unless the command line names another
   std::unique_ptr<TileImages> tileImages;
   BitmapFont summaryFont;
+  // The letter weights of the word list's table, as loaded at start-up; every dungeon's board and
+  // every refresh tile starts again from them.
+  LetterTable letterTable;
+  // The rules of the game, and the screen side they report to (made at start-up with the player).
+  GameView gameView;
+  std::unique_ptr<Game> game;
 };
 
 // The application object; null before it is built and after shut-down.

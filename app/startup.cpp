@@ -10,6 +10,8 @@
 #include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
+#include "ui/game/monster_view.h"
+#include "ui/game/player_view.h"
 #include "ui/screen_title.h"
 #include "ui/sound.h"
 #include "ui/thing_list.h"
@@ -106,7 +108,10 @@ bool InitGame() {
   preload->layer = 0;
   preload->LoadImage(asset::kTitlePicture, true, kMagenta);
   g.things->Add(preload);
-  Log("The player and the monster are not built yet.");
+  app.game = std::make_unique<Game>(
+      GameServices{*g.platform, g.mersenne, g.simpleRandom, app.dictionary, app.letterTable, app.gameView});
+  g.things->Add(new CPlayer());
+  g.things->Add(new CMonster());
   app.LoadScores();
 
   RunFrame();
@@ -117,6 +122,7 @@ bool InitGame() {
     ReportError("Problem!", "Unable to locate %s!", app.wordListPath);
     return false;
   }
+  app.letterTable.LoadFile(LetterTable::PathFor(app.wordListPath));
   ResetDelta();
   g.things->KillByName("preload1");
   g.inputLevel = 0;

@@ -36,7 +36,8 @@ class ByteWriter {
   }
   // Overwrites 4 bytes already written (a size field filled in afterwards).
   void PatchU32(std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      bytes_.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(v >> (8 * i));
   }
   const std::vector<std::uint8_t>& Data() const { return bytes_; }
   std::vector<std::uint8_t>& Data() { return bytes_; }

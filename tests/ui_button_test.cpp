@@ -252,16 +252,20 @@ TEST_F(UiMenuCommandTest, QuitAndVisitReachThePlatform) {
   EXPECT_EQ(shortcut.str(), std::string("[InternetShortcut]\nURL=http://") + kWebAddress + "\n");
 }
 
-TEST_F(UiMenuCommandTest, CommandsOfLaterPartsSayTheyAreMissingAndChangeNothing) {
-  EXPECT_TRUE(RunMenuCommand(kCmdPlay));
+TEST_F(UiMenuCommandTest, PlayOpensTheChooserAndBoardCommandsNeedABoard) {
   EXPECT_TRUE(RunMenuCommand(kCmdHallOfFame));
+  EXPECT_TRUE(Logged("The hall of fame is not built yet."));
   EXPECT_TRUE(RunMenuCommand(kCmdJumble));
-  EXPECT_TRUE(Logged("Playing a game is not available yet."));
-  EXPECT_TRUE(Logged("The hall of fame is not available yet."));
   EXPECT_TRUE(Logged("Couldn't find tile board object"));
   Frame();
   EXPECT_EQ(G().inputLevel, 0);
   EXPECT_TRUE(G().screens.empty());
+  // Without a saved game, play opens the difficulty chooser above the title.
+  EXPECT_TRUE(RunMenuCommand(kCmdPlay));
+  Frame();
+  EXPECT_EQ(G().inputLevel, 100);
+  EXPECT_EQ(G().screens.size(), 1u);
+  EXPECT_NE(G().things->FindByName("Normal"), nullptr);
   EXPECT_FALSE(RunMenuCommand(99));
 }
 

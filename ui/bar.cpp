@@ -2,15 +2,17 @@
 #include "ui/bar.h"
 
 #include "app/globals.h"
-#include "base/math_util.h"
 #include "gfx/dx_screen.h"
 
 namespace spellcrypt {
 
 void CBar::Draw() {
-  const float delta = GetGlobals().delta;
-  shown = Lerp(shown, target, delta * rate);
-  Approach(shown, target, delta * 0.0005f * rate);
+  if (follow != nullptr) {
+    target = follow->target;
+    shown = follow->shown;
+  } else {
+    EaseFill(shown, target, rate, GetGlobals().delta);
+  }
   CDXScreen* display = GetGlobals().display;
   if (hidden || display == nullptr || !HasImage()) return;
   CDXTile* sheet = image.Sheet();

@@ -1,6 +1,7 @@
 // A fill bar: its picture is shown from the left up to a fraction that glides toward its target.
 #pragma once
 
+#include "game/gauge.h"
 #include "ui/thing_sprite.h"
 
 namespace spellcrypt {
@@ -14,6 +15,8 @@ class CBar : public CThingSprite {
   float target = 1.0f;
   float shown = 0.0f;
   float rate = 0.05f;
+  // A life bar shows the rules' own fill (their deaths wait for it to drain) instead of its own.
+  const Gauge* follow = nullptr;
 };
 
 }  // namespace spellcrypt

@@ -49,7 +49,9 @@ void CThingButton::ShowPicture(int state) {
     }
     picture = std::move(loaded);
   }
-  AttachImage(picture.get(), state == kButtonHighlighted && overTransparent, kMagenta);
+  const bool keyed =
+      (state == kButtonHighlighted && overTransparent) || (state == kButtonNormal && normalTransparent);
+  AttachImage(picture.get(), keyed, kMagenta);
   SetFrame(0);
 }
 

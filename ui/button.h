@@ -43,6 +43,7 @@ class CThingButton : public CThingSprite {
   bool playHighlightSound = true;
   bool noRehighlight = false;
   bool overTransparent = false;
+  bool normalTransparent = false;  // the normal picture is keyed magenta too
 
  private:
   // Shows the highlight: state 1 with the highlight picture loaded.

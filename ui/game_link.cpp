@@ -1,62 +1,48 @@
-// Links from the widgets to gameplay. The tile board, the player, the saved game, the book screen,
-// the difficulty chooser and the high-score screen are not built yet: each link finds what it can
-// and logs plainly what is missing.
+// Links from the widgets to the game's rules, each through the tile board when one is needed.
 #include "ui/game_link.h"
 
-#include "app/globals.h"
-#include "base/log.h"
-#include "ui/thing_list.h"
+#include "game/game.h"
+#include "ui/game/game_view.h"
+#include "ui/game/tile_board.h"
+#include "ui/tile.h"
 
 namespace spellcrypt {
 
 namespace {
-void NotYet(const char* what) { Log("%s is not available yet.", what); }
-}  // namespace
 
-CThing* FindBoard() {
-  CThing* board = GetGlobals().things->FindByName("board");
-  if (board == nullptr) Log("Couldn't find tile board object");
-  return board;
+// The rules, when a board is on screen to act on.
+Game* GameOnBoard() {
+  if (FindTileBoard() == nullptr) return nullptr;
+  return TheGame();
 }
 
-void BoardTileClicked(CTile* /*tile*/) {
-  if (FindBoard() != nullptr) NotYet("Clicking tiles on the board");
+}  // namespace
+
+void BoardTileClicked(CTile* tile) {
+  if (Game* game = GameOnBoard()) game->ClickTile(tile->tileId);
 }
 
 void BoardSubmitWord() {
-  if (FindBoard() != nullptr) NotYet("Casting the spelled word");
+  if (Game* game = GameOnBoard()) game->CastWord();
 }
 
 void BoardJumble() {
-  if (FindBoard() != nullptr) NotYet("Jumbling the rack");
+  if (Game* game = GameOnBoard()) game->JumbleTiles();
 }
 
 void BoardRecallLastWord() {
-  if (FindBoard() != nullptr) NotYet("Recalling the last word");
+  if (Game* game = GameOnBoard()) game->RecallLastWord();
 }
 
 bool BoardCanLeave() {
-  if (FindBoard() != nullptr) NotYet("Leaving a game");
-  return false;
+  Game* game = GameOnBoard();
+  return game != nullptr && game->CanLeave();
 }
 
 bool PlayerTotalScore(long long& score) {
-  score = 0;
-  return false;
+  Game* game = TheGame();
+  score = game != nullptr ? game->player.record.score : 0;
+  return game != nullptr;
 }
-
-void StartPlay() { NotYet("Playing a game"); }
-void OpenHighScores() { NotYet("The hall of fame"); }
-
-bool OpenBookScreen() {
-  NotYet("The book screen");
-  return false;
-}
-
-void OpenPausePopup() { NotYet("The pause popup"); }
-void OpenQuitQuestion() { NotYet("The quit question"); }
-void SaveAndLeaveGame() { NotYet("Saving and leaving a game"); }
-void ContinueSavedGame() { NotYet("Continuing a saved game"); }
-void OpenDifficultyChooser() { NotYet("The difficulty chooser"); }
 
 }  // namespace spellcrypt

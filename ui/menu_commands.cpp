@@ -5,6 +5,8 @@
 #include "app/globals.h"
 #include "base/log.h"
 #include "base/version.h"
+#include "ui/game/game_screen.h"
+#include "ui/game/screen_choose_diff.h"
 #include "ui/game_link.h"
 #include "ui/game_popups.h"
 #include "ui/layers.h"
@@ -42,8 +44,11 @@ void AnswerRestartYes() {
 
 void AnswerRestartNo() {
   CloseContinueQuestion();
+  GetGlobals().inputLevel = input_level::kPopup;
   OpenDifficultyChooser();
 }
+
+void OpenHighScores() { Log("The hall of fame is not built yet."); }
 
 void VisitWebSite() { OpenWebLink(kWebAddress); }
 void Quit() { PostQuit(0); }

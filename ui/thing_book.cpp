@@ -5,7 +5,7 @@
 
 #include "app/globals.h"
 #include "base/log.h"
-#include "ui/game_link.h"
+#include "ui/game/screen_book.h"
 #include "ui/sound.h"
 
 namespace spellcrypt {

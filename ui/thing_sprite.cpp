@@ -158,6 +158,15 @@ void CThingSprite::UpdateFade() {
   if (translucency == fadeTarget) fading = false;
 }
 
+void CThingSprite::Animate(int first, int last, int mode, std::uint32_t frameMs) {
+  SetFrame(first);
+  loopStart = first;
+  lastFrame = last;
+  animMode = mode;
+  animForward = true;
+  animTimer.SetInterval(frameMs);
+}
+
 void CThingSprite::UpdateScale() {
   if (!scaling) return;
   scale = Lerp(scale, scaleTarget, scaleRate * GetGlobals().delta);

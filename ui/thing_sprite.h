@@ -79,6 +79,8 @@ class CThingSprite : public CThing {
   void FadeTo(float target, float rate);
   void ScaleTo(float target, float rate);
   void SetPressed(bool isPressed);
+  // Frames first..last in an animation mode, frameMs apart, from the first frame.
+  void Animate(int first, int last, int mode, std::uint32_t frameMs);
   // Whether the pointer thing stands on the sprite (false without a pointer).
   bool PointerInside();
 

@@ -14,6 +14,7 @@ class CTile : public CThingSprite {
   void Draw() override;
   void HandleInput(int type, const InputEvent* event) override;
 
+  int tileId = 0;  // the rules' tile this thing shows
   char letter = 'A';
   char label[2] = {'A', '\0'};
   int lowerSlot = -1;

@@ -1,0 +1,362 @@
+// A whole game through the real program on the headless platform, played by keyboard and mouse as a
+// player would: the title, the difficulty chooser, the map, a deal, casts checked against the rules,
+// a cleared dungeon with its carried tiles, a boss and its book, the pause, quitting with the game
+// saved, continuing it, and the fall.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "audio/recording_sound_manager.h"
+#include "base/binary_io.h"
+#include "base/keys.h"
+#include "base/text_util.h"
+#include "game/game.h"
+#include "game/letter_draw.h"
+#include "game/saved_game.h"
+#include "game/spell.h"
+#include "game/tile_types.h"
+#include "tests/game_e2e_support.h"
+#include "ui/big_message.h"
+#include "ui/screen_tip.h"
+#include "ui/thing_list.h"
+#include "ui/thing_message.h"
+#include "ui/tile.h"
+#include "words/secret_words.h"
+
+namespace spellcrypt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class GameEndToEnd : public testing::PlayerScript {
+ protected:
+  // The longest word the rack spells (at most 8 letters, not used in this dungeon), lower case.
+  static std::string WordForRack() {
+    Game& game = TheRules();
+    std::string rack = game.board.GetRackLetters();
+    for (char& c : rack) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    Dictionary& dictionary = GetApp()->dictionary;
+    dictionary.FindWords(rack, &game.player.usedWords);
+    std::string best;
+    for (const std::string& w : dictionary.results.Strings()) {
+      if (w.size() <= 8 && w.size() >= best.size()) best = w;
+    }
+    return best;
+  }
+  static std::string MessageText() {
+    auto* message = dynamic_cast<CThingMessage*>(GetGlobals().things->FindByName("message"));
+    return message != nullptr ? message->text : "";
+  }
+  static bool ArrowShown() {
+    auto* arrow = dynamic_cast<CThingSprite*>(GetGlobals().things->FindByName("map_arrow"));
+    return arrow != nullptr && arrow->translucency == 0.0f;
+  }
+  static bool Fighting() {
+    Game& game = TheRules();
+    return game.monster.IsActive() && game.monster.record.life > 0 && game.board.pendingDeal == 0 &&
+           !game.busy && GetGlobals().inputLevel == 0 && Named("board");
+  }
+  // Casts the rack's best word; with nothing to spell, jumbles (and lets the monster come on).
+  void CastBest() {
+    if (dynamic_cast<ScreenTip*>(GetGlobals().TopScreen()) != nullptr) {
+      Key(vk::Enter, 13);  // a quick tip: read, and on
+      return;
+    }
+    if (!Fighting() || TheRules().board.CountUpper() != 0) return;
+    const std::string word = WordForRack();
+    if (word.empty()) {
+      if (TheRules().board.FirstLowerOfType(kTileOracle) != nullptr) Key(vk::Tab, 9);
+      return;
+    }
+    Type(word);
+    Key(vk::Enter, 13);
+  }
+  // The map: once the arrow stands over the next dungeon, Enter goes in.
+  void EnterFromTheMap(const std::string& shot) {
+    Then(
+        "map " + shot, [] { return ArrowShown(); },
+        [this, shot] {
+          if (!shot.empty()) Shot(shot);
+          Key(vk::Enter, 13);
+        });
+  }
+};
+
+TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
+  // --- The title, the chooser and the first map ---
+  Then(
+      "title", [] { return Named("spiders") && GetGlobals().inputLevel == 0; },
+      [this] {
+        Shot("game_title");
+        Click(540, 215);  // play
+      });
+  Then(
+      "chooser", [] { return Named("Normal"); },
+      [this] {
+        Shot("game_chooser");
+        Click(53 + 186 + 40, 103 + 71 + 40);   // Normal
+        Click(53 + 175 + 40, 103 + 216 + 10);  // enter
+      });
+  EnterFromTheMap("game_map");
+  Then(
+      "entering", [] { return Named("bigmsg"); },
+      [this] {
+        auto* popup = dynamic_cast<CBigMessage*>(GetGlobals().things->FindByName("bigmsg"));
+        EXPECT_STREQ(popup->text, "Entering Dungeon 1...");
+        EXPECT_EQ(GetApp()->settings->mode, 1);
+        Shot("game_entering");
+      });
+
+  // --- The deal and a first cast, checked against the rules ---
+  struct Cast {
+    std::string word;
+    Spell spell;
+    int lifeBefore = 0;
+    int scoreBefore = 0;
+    std::size_t effectsBefore = 0;
+  };
+  auto cast = std::make_shared<Cast>();
+  Then(
+      "dealt", [] { return Fighting(); },
+      [this, cast] {
+        Shot("game_dealt");
+        const std::string rack = TheRules().board.GetRackLetters();
+        EXPECT_EQ(rack.size(), 8u);
+        const auto vowels = std::count_if(rack.begin(), rack.end(), IsVowel);
+        EXPECT_GE(vowels, 2) << rack;
+        EXPECT_LE(vowels, 3) << rack;
+        if (rack.find('Q') != std::string::npos) {
+          EXPECT_NE(rack.find('U'), std::string::npos) << rack;
+        }
+        cast->word = WordForRack();
+        ASSERT_FALSE(cast->word.empty()) << rack;
+        EXPECT_TRUE(GetApp()->dictionary.IsWord(cast->word));
+        Type(cast->word);
+      });
+  Then(
+      "spelled", [cast] { return TheRules().board.CountUpper() == static_cast<int>(cast->word.size()); },
+      [this, cast] {
+        Shot("game_spelled");
+        Game& game = TheRules();
+        std::string upper = game.board.GetCurrentWord();
+        for (char& c : upper) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_EQ(upper, cast->word);
+        const std::vector<int> types = game.board.UpperTypes();
+        SpellInputs in;
+        in.letters = static_cast<int>(cast->word.size());
+        in.tiles = types;
+        in.secret = SecretWordManager().Find(cast->word);
+        cast->spell = ComputeSpell(in);
+        cast->lifeBefore = game.monster.record.life;
+        cast->scoreBefore = game.player.record.score;
+        cast->effectsBefore = Sound().Effects().size();
+        Key(vk::Enter, 13);
+      });
+  Then(
+      "cast", [] { return TheRules().board.CountUpper() == 0; },
+      [this, cast] {
+        Shot("game_cast");
+        Game& game = TheRules();
+        const int damage = cast->spell.damage;
+        const int lifeAfter = std::max(0, cast->lifeBefore - damage);
+        EXPECT_EQ(game.monster.record.life, lifeAfter);
+        EXPECT_EQ(game.player.record.score, cast->scoreBefore + cast->spell.score);
+        const char* name = game.monster.record.name;
+        std::string expected = "You cast the spell \"" + cast->word + "\".\r\nYou hit the " + name + " for " +
+                               FormatThousands(damage, 0) + " damage.\r\n(worth " +
+                               FormatThousands(cast->spell.score, 0) + " points";
+        expected +=
+            lifeAfter == 0 ? " + " + FormatThousands(game.monster.record.killBonus, 0) + " bonus)" : ")";
+        EXPECT_EQ(MessageText(), expected);
+        const std::vector<std::string> effects = Sound().Effects();
+        const std::vector<std::string> heard(
+            effects.begin() + static_cast<std::ptrdiff_t>(cast->effectsBefore), effects.end());
+        if (lifeAfter > 0) {
+          EXPECT_EQ(heard, (std::vector<std::string>{"sound\\spell1.wav", "sound\\skeleton_pain.wav"}));
+        } else {
+          ASSERT_FALSE(heard.empty());
+          EXPECT_EQ(heard.front(), "sound\\skeleton_die.ogg");
+        }
+      });
+
+  // --- The rest of dungeon 1, cleared, and the tiles carried to dungeon 2 ---
+  auto carried = std::make_shared<std::vector<BoardTile>>();
+  Until(
+      "dungeon 1 cleared", [] { return TheRules().cleared; }, [this] { CastBest(); });
+  Then(
+      "cleared message", [] { return MessageText().rfind("Dungeon 1 cleared.\r\n", 0) == 0; },
+      [this] {
+        Shot("game_cleared");
+        Game& game = TheRules();
+        EXPECT_EQ(game.player.record.monstersLeft, 0);
+        EXPECT_EQ(game.player.record.monstersVanquished, 6);
+        ASSERT_EQ(game.player.treasures.Count(), 1);
+        EXPECT_EQ(MessageText(), "Dungeon 1 cleared.\r\n" + game.player.treasures[0]);
+      });
+  Then(
+      "map of dungeon 2", [] { return Named("map") && TheRules().player.record.dungeon == 2; },
+      [carried] {
+        *carried = TheRules().player.carried;
+        for (const BoardTile& t : *carried) EXPECT_TRUE(IsSpecialTile(t.type)) << t.letter;
+      });
+  EnterFromTheMap("game_map_2");
+  Then(
+      "dungeon 2 dealt", [] { return Fighting() && TheRules().player.record.dungeon == 2; },
+      [carried] {
+        Game& game = TheRules();
+        for (const BoardTile& t : *carried) {
+          const BoardTile* at = game.board.Lower(t.lowerSlot);
+          ASSERT_NE(at, nullptr) << "carried tile in slot " << t.lowerSlot;
+          EXPECT_EQ(at->type, t.type);
+          EXPECT_EQ(at->letter, t.letter);
+        }
+        EXPECT_TRUE(game.player.carried.empty());
+      });
+
+  // --- On to the first boss and its book ---
+  auto page = std::make_shared<int>(-1);
+  Until(
+      "a book", [] { return Named("book") && Named("page_left"); },
+      [this] {
+        if (Named("map") && ArrowShown()) Key(vk::Enter, 13);
+        CastBest();
+      },
+      1200000);
+  Then(
+      "book open", [] { return GetGlobals().inputLevel == 500; },
+      [this, page] {
+        Shot("game_book");
+        EXPECT_GE(TheRules().player.record.bossesSlain, 1);
+        Click(150, 200);  // the left page
+      });
+  Then(
+      "page taken", [] { return !Named("book") && GetGlobals().inputLevel == 0; },
+      [this] {
+        Shot("game_book_taken");
+        const std::string text = MessageText();
+        const bool known = text.rfind("Max life raised by 5.", 0) == 0 || text.rfind("Your mind", 0) == 0 ||
+                           text == "You receive 25,000 points!" || text.rfind("You feel your luck", 0) == 0 ||
+                           text.rfind("Your staff glows crimson.", 0) == 0;
+        EXPECT_TRUE(known) << text;
+      });
+
+  // --- Pause: the tiles cannot be studied ---
+  Then(
+      "fighting after the book", [] { return Fighting(); }, [this] { Click(274 + 20, 8 + 8); });
+  Then(
+      "paused", [] { return Named("paused_bg"); },
+      [this] {
+        Shot("game_paused");
+        EXPECT_EQ(GetGlobals().inputLevel, 100);
+        Click(130 + 139 + 30, 143 + 124 + 10);  // continue
+      });
+
+  // --- Quit with the game saved: two letters in the word row ---
+  auto saved = std::make_shared<SavedGame>();
+  Then(
+      "unpaused", [] { return !Named("paused_bg") && Fighting(); },
+      [this] {
+        const std::string word = WordForRack();
+        Type(word.empty() ? TheRules().board.GetRackLetters().substr(0, 2) : word.substr(0, 2));
+      });
+  Then(
+      "two letters up", [] { return TheRules().board.CountUpper() == 2; },
+      [this] { Click(209 + 20, 8 + 8); });  // quit
+  Then(
+      "quit question", [] { return Named("giveup"); },
+      [this, saved] {
+        Shot("game_quit_question");
+        *saved = TheRules().Snapshot();
+        Click(130 + 66 + 20, 143 + 123 + 10);  // yes
+      });
+  Then(
+      "back at the title", [] { return Named("spiders") && !Named("board") && GetGlobals().inputLevel == 0; },
+      [this, saved] {
+        const fs::path file = fs::path(dir_.Path()) / "autosave.sav";
+        ASSERT_TRUE(fs::exists(file));
+        const std::vector<std::uint8_t> bytes = testing::ReadBytes(file.string());
+        EXPECT_EQ(bytes, EncodeSavedGame(*saved));
+        // Field by field: version, tiles, the run record's size and place, the monster.
+        ByteReader in(bytes);
+        std::uint32_t version = 0;
+        std::int32_t tiles = 0;
+        in.U32(version);
+        in.I32(tiles);
+        EXPECT_EQ(version, 0x3F8CCCCDu);
+        EXPECT_EQ(tiles, static_cast<int>(saved->tiles.size()));
+        int upper = 0;
+        for (int i = 0; i < tiles; ++i) {
+          const std::size_t at = 8 + static_cast<std::size_t>(i) * kTileRecordSize;
+          std::int32_t upperSlot = 0;
+          std::memcpy(&upperSlot, bytes.data() + at + 13, 4);
+          if (upperSlot >= 0) ++upper;
+          EXPECT_EQ(bytes[at], static_cast<std::uint8_t>(saved->tiles[static_cast<std::size_t>(i)].letter));
+        }
+        EXPECT_EQ(upper, 2);
+        const std::size_t monsterAt = bytes.size() - kMonsterRecordSize;
+        const std::size_t runAt = monsterAt - kRunRecordSize;
+        std::int32_t runSize = 0, dungeon = 0, score = 0, monsterIndex = 0, state = 0;
+        std::memcpy(&runSize, bytes.data() + runAt - 4, 4);
+        std::memcpy(&dungeon, bytes.data() + runAt, 4);
+        std::memcpy(&score, bytes.data() + runAt + 19 * 4, 4);  // the 20th field
+        std::memcpy(&monsterIndex, bytes.data() + monsterAt, 4);
+        std::memcpy(&state, bytes.data() + monsterAt + 236, 4);
+        EXPECT_EQ(runSize, 140);
+        EXPECT_EQ(dungeon, saved->run.dungeon);
+        EXPECT_EQ(score, saved->run.score);
+        EXPECT_EQ(monsterIndex, saved->monster.index);
+        EXPECT_EQ(state, 1);
+        EXPECT_STREQ(reinterpret_cast<const char*>(bytes.data() + monsterAt + 24), saved->monster.name);
+        Click(540, 215);  // play again
+      });
+
+  // --- Continue: the same fight, tiles in both rows, the file gone ---
+  Then(
+      "continue question", [] { return Named("restart"); },
+      [this] {
+        Shot("game_continue_question");
+        Click(130 + 66 + 20, 143 + 123 + 10);  // yes
+      });
+  Then(
+      "resumed", [] { return Named("board") && TheRules().monster.IsActive(); },
+      [this, saved] {
+        Shot("game_resumed");
+        Game& game = TheRules();
+        EXPECT_FALSE(fs::exists(fs::path(dir_.Path()) / "autosave.sav"));
+        EXPECT_EQ(game.player.record.score, saved->run.score);
+        EXPECT_EQ(game.player.record.dungeon, saved->run.dungeon);
+        EXPECT_EQ(game.monster.record.index, saved->monster.index);
+        EXPECT_EQ(game.monster.record.life, saved->monster.life) << "no second staff cut";
+        const auto tiles = game.board.TilesInSaveOrder();
+        ASSERT_EQ(tiles.size(), saved->tiles.size());
+        for (std::size_t i = 0; i < tiles.size(); ++i) {
+          EXPECT_EQ(tiles[i]->letter, saved->tiles[i].letter);
+          EXPECT_EQ(tiles[i]->lowerSlot, saved->tiles[i].upperSlot >= 0 ? -1 : saved->tiles[i].lowerSlot);
+          EXPECT_EQ(tiles[i]->upperSlot, saved->tiles[i].upperSlot);
+        }
+        EXPECT_EQ(game.board.CountUpper(), 2);
+      });
+
+  // --- The fall: poison until the life is gone, then back to the title ---
+  Until(
+      "fallen", [] { return TheRules().player.dead; },
+      [this] {
+        if (GetGlobals().inputLevel == 0 && TheRules().player.record.life > 0) Key('8', '8');
+      });
+  Then(
+      "fall message", [] { return MessageText() == "You fall to the ground..."; },
+      [this] { Shot("game_fallen"); });
+  Then(
+      "title after the fall", [] { return Named("spiders") && !Named("board"); },
+      [this] { EXPECT_NE(Log().find("The end of a game"), std::string::npos); });
+
+  ASSERT_EQ(Run(), 0);
+  EXPECT_EQ(done_.size(), 26u) << (done_.empty() ? "" : done_.back());
+  const std::string log = Log();
+  EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace spellcrypt

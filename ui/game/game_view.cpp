@@ -1,0 +1,200 @@
+// The rules' events, turned into sounds, messages, timed messages and things.
+#include "ui/game/game_view.h"
+
+#include <cstdio>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "audio/sound_manager.h"
+#include "base/log.h"
+#include "game/game.h"
+#include "ui/big_message.h"
+#include "ui/game/game_screen.h"
+#include "ui/game/monster_view.h"
+#include "ui/game/player_view.h"
+#include "ui/game/screen_map.h"
+#include "ui/game/tile_board.h"
+#include "ui/layers.h"
+#include "ui/sound.h"
+#include "ui/spider_spawn.h"
+#include "ui/submit_button.h"
+#include "ui/thing_list.h"
+#include "ui/thing_message.h"
+
+namespace spellcrypt {
+
+namespace {
+
+constexpr std::uint32_t kEffectLifeMs = 24000;
+constexpr int kEffectLayer = 70;
+
+CMonster* MonsterThing() {
+  CAppGlo* app = GetApp();
+  return app != nullptr ? app->monster : nullptr;
+}
+
+CPlayer* PlayerThing() {
+  CAppGlo* app = GetApp();
+  return app != nullptr ? app->player : nullptr;
+}
+
+}  // namespace
+
+Game* TheGame() {
+  CAppGlo* app = GetApp();
+  return app != nullptr ? app->game.get() : nullptr;
+}
+
+void GameView::PlaySound(const char* name) { PlayEffect(name); }
+void GameView::PlayMusic(const char* name) { PlayMusicFile(name); }
+
+void GameView::StopMusic() {
+  if (CAppGlo* app = GetApp()) app->soundManager->StopMusic();
+}
+
+void GameView::LowLifeWarning(bool on) {
+  CAppGlo* app = GetApp();
+  if (app == nullptr) return;
+  if (on && lowLifeSound_ < 0) {
+    lowLifeSound_ = PlayLoopedEffect("sound\\lowhealth.wav");
+  } else if (!on && lowLifeSound_ >= 0) {
+    app->soundManager->StopSound(lowLifeSound_);
+    lowLifeSound_ = -1;
+  }
+}
+
+void GameView::ShowMessage(const std::string& text, MessageStyle style, std::uint32_t ms) {
+  if (style == MessageStyle::Timed) {
+    ShowMessageFor(text.c_str(), ms);
+  } else {
+    spellcrypt::ShowMessage(text.c_str());
+  }
+}
+
+void GameView::Post(GameMessage message, std::uint32_t delayMs, int value) {
+  CGlobals& g = GetGlobals();
+  switch (message) {
+    case GameMessage::RewardTile:
+      if (CTileBoard* board = FindTileBoard()) g.PostMessage(MsgRewardTile, delayMs, board, value);
+      break;
+    case GameMessage::BookFound:
+      if (CTileBoard* board = FindTileBoard()) g.PostMessage(MsgBookFound, delayMs, board, value);
+      break;
+    case GameMessage::PlayerEvent:
+      if (CPlayer* player = PlayerThing()) g.PostMessage(MsgPlayerEvent, delayMs, player, value);
+      break;
+    case GameMessage::ShowTip:
+      g.PostMessage(MsgShowTip, delayMs, nullptr, value);
+      break;
+  }
+}
+
+void GameView::TileAdded(const BoardTile& tile, TileArrival arrival) {
+  if (CTileBoard* board = FindTileBoard()) board->AddTile(tile, arrival);
+}
+
+void GameView::TileMoved(const BoardTile& tile, float speed) {
+  if (CTileBoard* board = FindTileBoard()) board->MoveTile(tile, speed);
+}
+
+void GameView::TileRetired(int tileId, const TileExit& exit) {
+  if (CTileBoard* board = FindTileBoard()) board->RetireTile(tileId, exit);
+}
+
+void GameView::TileCarried(int tileId) {
+  if (CTileBoard* board = FindTileBoard()) board->DropTile(tileId);
+}
+
+void GameView::SubmitEnabled(bool enabled) {
+  auto* submit = dynamic_cast<CSubmitBut*>(GetGlobals().things->FindByName("submit"));
+  if (submit == nullptr) {
+    LogError("Can't locate submit object");
+    return;
+  }
+  // The bar pulses while the spelled word can be cast.
+  if (!enabled) {
+    submit->StopAnimation();
+  } else if (submit->mode != 2) {
+    submit->Pulse();
+  }
+}
+
+void GameView::MonsterShown(const MonsterRecord& monster) {
+  if (CMonster* thing = MonsterThing()) thing->Show(monster);
+}
+
+void GameView::MonsterLunge(bool out) {
+  CMonster* thing = MonsterThing();
+  if (thing != nullptr && out) thing->Lunge();
+}
+
+void GameView::MonsterHit(std::int32_t damage, int sparks) {
+  if (CMonster* thing = MonsterThing()) thing->Hit(damage, sparks);
+}
+
+void GameView::MonsterKilled() {
+  CAppGlo* app = GetApp();
+  if (app != nullptr && app->settings) app->settings->monstersKilled += 1;
+}
+
+void GameView::MonsterFalling() {
+  if (CMonster* thing = MonsterThing()) thing->Fall();
+}
+
+void GameView::MonsterDead(std::int32_t killBonus) {
+  if (CMonster* thing = MonsterThing()) thing->Die(killBonus);
+}
+
+void GameView::MonsterRemoved() {
+  if (CMonster* thing = MonsterThing()) {
+    thing->RemoveBars();
+    thing->RemoveSprite();
+  }
+}
+
+void GameView::PlayerBars(bool shown) {
+  CPlayer* player = PlayerThing();
+  if (player == nullptr) return;
+  if (shown) {
+    player->ShowBars();
+  } else {
+    player->RemoveBars();
+  }
+}
+
+void GameView::EnteringDungeon(int dungeon) {
+  auto* popup = new CBigMessage();
+  popup->LoadImage("graphics\\popup.jpg", false, kMagenta);
+  popup->SetPosition(130, 143);
+  popup->SetLife(2000);
+  char text[64];
+  std::snprintf(text, sizeof text, "Entering Dungeon %d...", dungeon);
+  popup->SetText(text);
+  GetGlobals().things->Add(popup);
+}
+
+void GameView::DungeonLeft(int dungeon, bool won) {
+  RemoveGameScreen();
+  if (won) {
+    // The ending and what follows a won game come with the end of a game.
+    Log("Dungeon %d cleared: the game is won. The ending screen is not built yet.", dungeon);
+    EndOfGame();
+    return;
+  }
+  if (!OpenMap()) LogError("Unable to init the map from CTileBoard");
+}
+
+void GameView::GameOver() { EndOfGame(); }
+
+void GameView::SecretEffect(const SecretWord& word) {
+  auto* effect = new CSpiderSpawn();
+  effect->SetLife(kEffectLifeMs);
+  effect->LoadImage(word.PicturePath().c_str(), word.frames, true, kMagenta);
+  effect->StopSpawningAfter(static_cast<std::uint32_t>(word.emitTime));
+  effect->layer = kEffectLayer;
+  effect->SetName("effect");
+  effect->style = word.fromCorner ? kSpidersCrawl : kSpidersFall;
+  GetGlobals().things->Add(effect);
+}
+
+}  // namespace spellcrypt
