@@ -253,10 +253,25 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         Click(130 + 139 + 30, 143 + 124 + 10);  // continue
       });
 
+  // --- F1 for help; Escape asks to quit and Escape again backs out ---
+  Then(
+      "unpaused", [] { return !Named("paused_bg") && Fighting(); }, [this] { Key(vk::F1, 0); });
+  Then(
+      "help", [] { return Named("helpbg"); },
+      [this] {
+        Shot("game_help");
+        Click(260 + 20, 410 + 10);
+      });
+  Then(
+      "help closed", [] { return !Named("helpbg") && Fighting(); }, [this] { Key(vk::Escape, 27); });
+  Then(
+      "quit asked", [] { return Named("giveup") && GetGlobals().inputLevel == 100; },
+      [this] { Key(vk::Escape, 27); });
+
   // --- Quit with the game saved: two letters in the word row ---
   auto saved = std::make_shared<SavedGame>();
   Then(
-      "unpaused", [] { return !Named("paused_bg") && Fighting(); },
+      "quit not taken", [] { return !Named("giveup") && Fighting(); },
       [this] {
         const std::string word = WordForRack();
         Type(word.empty() ? TheRules().board.GetRackLetters().substr(0, 2) : word.substr(0, 2));
@@ -353,7 +368,7 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       [this] { EXPECT_NE(Log().find("The end of a game"), std::string::npos); });
 
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 26u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 30u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }

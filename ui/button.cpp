@@ -88,16 +88,20 @@ void CThingButton::HandleInput(int type, const InputEvent* event) {
       if (playHighlightSound) PlayHighlightSound();
       break;
     case InputMouseDown:
-      if (!PointerInside()) break;
-      PlayClickSound();
-      SetVisualState(kButtonPressed);
-      if (pressedImage[0] != '\0') ShowPicture(kButtonPressed);
-      clickTimer.Restart();
-      clicking = true;
+      if (PointerInside()) Press();
       break;
     default:
       break;
   }
+}
+
+void CThingButton::Press() {
+  if (clicking) return;
+  PlayClickSound();
+  SetVisualState(kButtonPressed);
+  if (pressedImage[0] != '\0') ShowPicture(kButtonPressed);
+  clickTimer.Restart();
+  clicking = true;
 }
 
 void CThingButton::Update() {

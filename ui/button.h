@@ -21,6 +21,8 @@ class CThingButton : public CThingSprite {
 
   void Update() override;
   void HandleInput(int type, const InputEvent* event) override;
+  // Pressed as by a click (sound, pressed picture); the command follows one click delay later.
+  void Press();
   virtual void PlayClickSound() {}
   virtual void PlayHighlightSound() {}
 

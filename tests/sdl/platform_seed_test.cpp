@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "base/log.h"
+#include "game/game.h"
 #include "platform/sdl_platform.h"
 #include "tests/test_support.h"
 
@@ -36,6 +37,66 @@ TEST(SdlStartTest, TwoStartsDrawDifferentNumbers) {
   for (int& d : stuck) d = fromTickCount.Next();
   EXPECT_NE(first, stuck);
   EXPECT_NE(second, stuck);
+}
+
+// A recording of what the rules show, enough to read the rack of a deal.
+class DealWatcher : public IGameEvents {
+ public:
+  void PlaySound(const char*) override {}
+  void PlayMusic(const char*) override {}
+  void StopMusic() override {}
+  void LowLifeWarning(bool) override {}
+  void ShowMessage(const std::string&, MessageStyle, std::uint32_t) override {}
+  void Post(GameMessage, std::uint32_t, int) override {}
+  void TileAdded(const BoardTile& tile, TileArrival) override { rack.push_back(tile.letter); }
+  void TileMoved(const BoardTile&, float) override {}
+  void TileRetired(int, const TileExit&) override {}
+  void TileCarried(int) override {}
+  void SubmitEnabled(bool) override {}
+  void MonsterShown(const MonsterRecord&) override {}
+  void MonsterLunge(bool) override {}
+  void MonsterHit(std::int32_t, int) override {}
+  void MonsterKilled() override {}
+  void MonsterFalling() override {}
+  void MonsterDead(std::int32_t) override {}
+  void MonsterRemoved() override {}
+  void PlayerBars(bool) override {}
+  void EnteringDungeon(int) override {}
+  void DungeonLeft(int, bool) override {}
+  void GameOver() override {}
+  void SecretEffect(const SecretWord&) override {}
+  std::string rack;
+};
+
+// The first deal of a new game, started like the program starts: on the real SDL back end, with
+// the global generators it seeds, dealt by the rules over time.
+std::string FirstDealOfAStart() {
+  SdlPlatform platform;
+  CGlobals& g = CreateGlobals(platform);
+  Dictionary dictionary;
+  dictionary.LoadText("act cat\n", "words");
+  LetterTable letters;
+  for (int i = 0; i < 26; ++i) letters.SetWeight(i, 10 + i % 7);
+  DealWatcher watcher;
+  Game game(GameServices{platform, g.mersenne, g.simpleRandom, dictionary, letters, watcher});
+  game.NewRun(1);
+  game.player.weights = letters;
+  game.board.StartDeal();
+  // One tile every 150 ms.
+  for (int step = 0; step < 40 && watcher.rack.size() < 8; ++step) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(Game::kDealStepMs + 5));
+    game.UpdateBoard();
+  }
+  DestroyGlobals();
+  return watcher.rack;
+}
+
+TEST(SdlStartTest, TwoStartsDealDifferentLetters) {
+  const std::string first = FirstDealOfAStart();
+  const std::string second = FirstDealOfAStart();
+  ASSERT_EQ(first.size(), 8u);
+  ASSERT_EQ(second.size(), 8u);
+  EXPECT_NE(first, second);
 }
 
 TEST(SdlStartTest, AMessageBoxWithoutADisplayIsKeptInTheLog) {

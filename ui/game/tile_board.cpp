@@ -25,10 +25,11 @@ constexpr float kRewardGrowRate = 0.01f;
 constexpr float kRewardGlideSpeed = 0.08f;
 constexpr float kFlyUpSpeed = 0.02f;
 
+// A key presses one of the game screen's buttons as a click would: its command follows one click
+// delay later, after the key's own character has passed (Escape would otherwise close the quit
+// question in the same moment it opened).
 void PressButton(const char* name) {
-  if (auto* button = dynamic_cast<CMenuBut*>(GetGlobals().things->FindByName(name))) {
-    RunMenuCommand(button->command);
-  }
+  if (auto* button = dynamic_cast<CMenuBut*>(GetGlobals().things->FindByName(name))) button->Press();
 }
 
 }  // namespace
