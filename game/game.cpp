@@ -172,7 +172,8 @@ void Game::NextEncounter() {
       TreasureSentence(s_.mersenne, treasure, sizeof treasure, player.record.dungeon);
   char text[256];
   std::snprintf(text, sizeof text, "Dungeon %d cleared.\r\n%s", player.record.dungeon, sentence.c_str());
-  player.treasures.Add(sentence);
+  // The whole message is kept: the summary lists each cleared dungeon with what was found there.
+  player.treasures.Add(text);
   cleared = true;
   events_.ShowMessage(text, MessageStyle::Timed, kClearedMessageMs);
   StartBusy(kClearedMs);
