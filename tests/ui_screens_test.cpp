@@ -2,6 +2,7 @@
 // screen first, and the input gate of things owned by screens.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,8 @@ TEST_F(ScreenStackTest, AScreenThatClosedHearsNothingMoreNorDoItsThings) {
   auto* popup = new TestScreen(journal_, "popup");
   popup->Start();
   Frame();
-  auto* member = new GatedThing(journal_, "member");
+  // A screen member: the screen's owner keeps it (here the test), the list only lists it.
+  auto member = std::make_unique<GatedThing>(journal_, "member");
   member->AddToList(popup);
   G().things->BroadcastInput(InputChar, nullptr);
   // Closed by its first key, the popup stays listed until the frame's screen step; a second key
