@@ -55,8 +55,8 @@ std::vector<std::uint8_t> EncodeWav(std::span<const float> samples, int channels
 bool DecodeWav(std::span<const std::uint8_t> file, WavSound& out, std::string& error) {
   ByteReader in(file.data(), file.size());
   std::string riff, wave;
-  std::uint32_t riffSize = 0;
-  if (!Tag(in, riff) || !in.U32(riffSize) || !Tag(in, wave) || riff != "RIFF" || wave != "WAVE") {
+  // The RIFF size is not trusted: the chunks are walked to the end of the bytes there are.
+  if (!Tag(in, riff) || !in.Skip(4) || !Tag(in, wave) || riff != "RIFF" || wave != "WAVE") {
     error = "not a RIFF WAVE file";
     return false;
   }
