@@ -1,4 +1,5 @@
-// Little-endian reading and writing of the game's fixed-record files, pictures and sounds.
+// Little-endian reading and writing of the game's fixed-record files, pictures and sounds, with
+// the few big-endian fields that PNG and Photoshop files hold.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,14 @@ class ByteWriter {
     std::uint32_t bits;
     std::memcpy(&bits, &v, 4);
     U32(bits);
+  }
+  void U16Be(std::uint16_t v) {
+    U8(static_cast<std::uint8_t>(v >> 8));
+    U8(static_cast<std::uint8_t>(v));
+  }
+  void U32Be(std::uint32_t v) {
+    U16Be(static_cast<std::uint16_t>(v >> 16));
+    U16Be(static_cast<std::uint16_t>(v));
   }
   void Bytes(const void* data, std::size_t n) {
     const auto* p = static_cast<const std::uint8_t*>(data);
@@ -87,6 +96,18 @@ class ByteReader {
     std::uint32_t bits;
     if (!U32(bits)) return false;
     std::memcpy(&v, &bits, 4);
+    return true;
+  }
+  bool U16Be(std::uint16_t& v) {
+    if (!Need(2)) return false;
+    v = static_cast<std::uint16_t>(data_[pos_] << 8 | data_[pos_ + 1]);
+    pos_ += 2;
+    return true;
+  }
+  bool U32Be(std::uint32_t& v) {
+    std::uint16_t high, low;
+    if (!U16Be(high) || !U16Be(low)) return false;
+    v = static_cast<std::uint32_t>(high) << 16 | low;
     return true;
   }
   bool Bytes(void* out, std::size_t n) {

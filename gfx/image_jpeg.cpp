@@ -89,7 +89,8 @@ struct JpegEncode {
   std::vector<std::uint8_t> row;
 };
 
-bool RunEncode(const std::uint32_t* pixels, int width, int height, int pitch, int quality, JpegEncode& e) {
+bool RunEncode(const std::uint32_t* pixels, int width, int height, int pitch, int quality, JpegColour colour,
+               JpegEncode& e) {
   if (setjmp(e.error.jump) != 0) return false;
   jpeg_create_compress(&e.info);
   jpeg_mem_dest(&e.info, &e.buffer, &e.size);
@@ -98,6 +99,12 @@ bool RunEncode(const std::uint32_t* pixels, int width, int height, int pitch, in
   e.info.input_components = 3;
   e.info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&e.info);
+  if (colour == JpegColour::kFullResolution) {
+    for (int i = 0; i < e.info.num_components; ++i) {
+      e.info.comp_info[i].h_samp_factor = 1;
+      e.info.comp_info[i].v_samp_factor = 1;
+    }
+  }
   jpeg_set_quality(&e.info, quality, TRUE);
   jpeg_start_compress(&e.info, TRUE);
   e.row.resize(static_cast<std::size_t>(width) * 3);
@@ -134,14 +141,14 @@ bool DecodeJpeg(const ImageBytes& file, DXImage& out) {
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const std::uint32_t* pixels, int width, int height, int pitch,
-                                     int quality) {
+                                     int quality, JpegColour colour) {
   std::vector<std::uint8_t> file;
   if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide)
     return file;
   JpegEncode e{};
   e.info.err = jpeg_std_error(&e.error.manager);
   e.error.manager.error_exit = OnJpegError;
-  if (RunEncode(pixels, width, height, pitch, quality, e) && e.buffer != nullptr)
+  if (RunEncode(pixels, width, height, pitch, quality, colour, e) && e.buffer != nullptr)
     file.assign(e.buffer, e.buffer + e.size);
   jpeg_destroy_compress(&e.info);
   std::free(e.buffer);

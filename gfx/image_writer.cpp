@@ -6,7 +6,9 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "base/binary_io.h"
 #include "base/text_util.h"
 #include "gfx/dx_surface.h"
 #include "platform/files.h"
@@ -14,14 +16,6 @@
 namespace spellcrypt {
 
 namespace {
-
-void PutBe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-void PutLe(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   static const std::array<std::uint32_t, 256> table = [] {
@@ -38,12 +32,13 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   return c ^ 0xFFFFFFFFu;
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& body) {
-  PutBe32(out, static_cast<std::uint32_t>(body.size()));
-  const std::size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), body.begin(), body.end());
-  PutBe32(out, Crc32(out.data() + start, out.size() - start));
+// A chunk: its length and type, the body, and the CRC of type and body, all big-endian.
+void PutChunk(ByteWriter& out, const char* type, const std::vector<std::uint8_t>& body) {
+  out.U32Be(static_cast<std::uint32_t>(body.size()));
+  const std::size_t start = out.Size();
+  out.Bytes(type, 4);
+  out.Bytes(body.data(), body.size());
+  out.U32Be(Crc32(out.Data().data() + start, out.Size() - start));
 }
 
 bool EndsWith(std::string_view text, std::string_view suffix) {
@@ -53,8 +48,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodePng(const std::uint32_t* pixels, int width, int height, int pitch) {
-  std::vector<std::uint8_t> out;
-  if (pixels == nullptr || width <= 0 || height <= 0) return out;
+  if (pixels == nullptr || width <= 0 || height <= 0) return {};
   // The raw scanlines: filter type 0, then red, green, blue.
   std::vector<std::uint8_t> raw;
   raw.reserve(static_cast<std::size_t>(height) * (static_cast<std::size_t>(width) * 3 + 1));
@@ -68,15 +62,16 @@ std::vector<std::uint8_t> EncodePng(const std::uint32_t* pixels, int width, int 
     }
   }
   // A zlib stream of stored blocks of at most 65535 bytes, with its Adler-32 sum.
-  std::vector<std::uint8_t> z = {0x78, 0x01};
+  ByteWriter z;
+  z.U8(0x78);
+  z.U8(0x01);
   std::size_t done = 0;
   do {
     const std::size_t n = std::min<std::size_t>(65535, raw.size() - done);
-    z.push_back(done + n == raw.size() ? 1 : 0);
-    PutLe(z, static_cast<std::uint32_t>(n), 2);
-    PutLe(z, static_cast<std::uint32_t>(~n & 0xFFFF), 2);
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(done),
-             raw.begin() + static_cast<std::ptrdiff_t>(done + n));
+    z.U8(done + n == raw.size() ? 1 : 0);
+    z.U16(static_cast<std::uint16_t>(n));
+    z.U16(static_cast<std::uint16_t>(~n));
+    z.Bytes(raw.data() + done, n);
     done += n;
   } while (done < raw.size());
   std::uint32_t a = 1;
@@ -85,51 +80,54 @@ std::vector<std::uint8_t> EncodePng(const std::uint32_t* pixels, int width, int 
     a = (a + v) % 65521;
     b = (b + a) % 65521;
   }
-  PutBe32(z, b << 16 | a);
+  z.U32Be(b << 16 | a);
 
+  ByteWriter out;
   const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  out.assign(signature, signature + 8);
-  std::vector<std::uint8_t> header;
-  PutBe32(header, static_cast<std::uint32_t>(width));
-  PutBe32(header, static_cast<std::uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter set, no interlace
-  PutChunk(out, "IHDR", header);
-  PutChunk(out, "IDAT", z);
+  out.Bytes(signature, 8);
+  ByteWriter header;
+  header.U32Be(static_cast<std::uint32_t>(width));
+  header.U32Be(static_cast<std::uint32_t>(height));
+  const std::uint8_t kind[5] = {8, 2, 0, 0, 0};  // 8 bits, truecolour, deflate, no filter set, no interlace
+  header.Bytes(kind, 5);
+  PutChunk(out, "IHDR", header.Data());
+  PutChunk(out, "IDAT", z.Data());
   PutChunk(out, "IEND", {});
-  return out;
+  return std::move(out.Data());
 }
 
 std::vector<std::uint8_t> EncodeBmp(const std::uint32_t* pixels, int width, int height, int pitch) {
-  std::vector<std::uint8_t> out;
-  if (pixels == nullptr || width <= 0 || height <= 0) return out;
+  if (pixels == nullptr || width <= 0 || height <= 0) return {};
   const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
   const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(height);
-  out.push_back('B');
-  out.push_back('M');
-  PutLe(out, 54 + imageSize, 4);
-  PutLe(out, 0, 4);
-  PutLe(out, 54, 4);
-  PutLe(out, 40, 4);
-  PutLe(out, static_cast<std::uint32_t>(width), 4);
-  PutLe(out, static_cast<std::uint32_t>(height), 4);
-  PutLe(out, 1, 2);
-  PutLe(out, 24, 2);
-  PutLe(out, 0, 4);  // uncompressed
-  PutLe(out, imageSize, 4);
-  PutLe(out, 2835, 4);  // 72 dots per inch
-  PutLe(out, 2835, 4);
-  PutLe(out, 0, 4);
-  PutLe(out, 0, 4);
+  ByteWriter out;
+  out.Data().reserve(54 + imageSize);
+  out.Bytes("BM", 2);
+  out.U32(54 + imageSize);
+  out.U32(0);
+  out.U32(54);  // where the pixels start
+  out.U32(40);  // the information header's size
+  out.I32(width);
+  out.I32(height);  // positive: bottom row first
+  out.U16(1);
+  out.U16(24);
+  out.U32(0);  // uncompressed
+  out.U32(imageSize);
+  out.U32(2835);  // 72 dots per inch
+  out.U32(2835);
+  out.U32(0);
+  out.U32(0);
+  const std::uint8_t padding[3] = {};
   for (int y = height - 1; y >= 0; --y) {
     const std::uint32_t* s = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
     for (int x = 0; x < width; ++x) {
-      out.push_back(static_cast<std::uint8_t>(s[x]));
-      out.push_back(static_cast<std::uint8_t>(s[x] >> 8));
-      out.push_back(static_cast<std::uint8_t>(s[x] >> 16));
+      out.U8(static_cast<std::uint8_t>(s[x]));
+      out.U8(static_cast<std::uint8_t>(s[x] >> 8));
+      out.U8(static_cast<std::uint8_t>(s[x] >> 16));
     }
-    out.resize(out.size() + (stride - static_cast<std::uint32_t>(width) * 3), 0);
+    out.Bytes(padding, stride - static_cast<std::uint32_t>(width) * 3);
   }
-  return out;
+  return std::move(out.Data());
 }
 
 bool SaveImageFile(const char* path, const std::uint32_t* pixels, int width, int height, int pitch) {

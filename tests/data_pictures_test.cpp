@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "base/binary_io.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/dx_screen.h"
 #include "gfx/dx_tile.h"
+#include "gfx/image_writer.h"
 #include "platform/headless_platform.h"
 #include "tests/test_support.h"
 
@@ -74,12 +76,6 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::uint32_t Le(const std::vector<std::uint8_t>& b, size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<size_t>(i)];
-  return v;
-}
-
 // A 24-bit bitmap as the generator writes it: 40-byte header, no compression, bottom-up rows.
 struct Bitmap {
   int w = 0, h = 0;
@@ -87,14 +83,25 @@ struct Bitmap {
 };
 
 bool ReadBitmap(const std::vector<std::uint8_t>& b, Bitmap& out, std::string& why) {
-  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return why = "not a bitmap", false;
-  if (Le(b, 14, 4) != 40) return why = "information header is not 40 bytes", false;
-  const auto w = static_cast<std::int32_t>(Le(b, 18, 4));
-  const auto h = static_cast<std::int32_t>(Le(b, 22, 4));
+  ByteReader in(b);
+  char magic[2] = {};
+  std::uint32_t offset = 0, headerSize = 0, compression = 0;
+  std::int32_t w = 0, h = 0;
+  std::uint16_t bits = 0;
+  if (b.size() < 54 || !in.Bytes(magic, 2) || magic[0] != 'B' || magic[1] != 'M')
+    return why = "not a bitmap", false;
+  in.Skip(8);  // file size, reserved
+  in.U32(offset);
+  in.U32(headerSize);
+  in.I32(w);
+  in.I32(h);
+  in.Skip(2);  // planes
+  in.U16(bits);
+  in.U32(compression);
+  if (headerSize != 40) return why = "information header is not 40 bytes", false;
   if (w <= 0 || h <= 0) return why = "not a bottom-up picture", false;
-  if (Le(b, 28, 2) != 24 || Le(b, 30, 4) != 0) return why = "not 24-bit uncompressed", false;
+  if (bits != 24 || compression != 0) return why = "not 24-bit uncompressed", false;
   const size_t row = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
-  const size_t offset = Le(b, 10, 4);
   if (offset + row * static_cast<size_t>(h) > b.size()) return why = "pixel data cut short", false;
   out.w = w;
   out.h = h;
@@ -363,10 +370,8 @@ class GameLoaders : public ::testing::Test {
     screen_ = std::make_unique<CDXScreen>(platform_);
     // A tiny bitmap written here tells whether this build's image loaders exist yet.
     const std::string probe = (fs::temp_directory_path() / "spellcrypt_probe.bmp").string();
-    std::vector<std::uint8_t> b = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0,  0,
-                                   2,   0,   0,  0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,  0, 16, 0,
-                                   0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0,  0};
-    b.resize(70, 0x80);
+    const std::uint32_t grey[4] = {0x808080, 0x808080, 0x808080, 0x808080};
+    const std::vector<std::uint8_t> b = EncodeBmp(grey, 2, 2, 2);
     std::ofstream(probe, std::ios::binary)
         .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     CDXSurface s;

@@ -2,6 +2,7 @@
 // of damaged files.
 #include <gtest/gtest.h>
 
+#include "base/binary_io.h"
 #include "gfx/dx_image.h"
 #include "gfx/dx_surface.h"
 #include "gfx/image_writer.h"
@@ -132,10 +133,11 @@ TEST(BmpDecoderTest, UncompressedDepthsDecode) {
 
   // Top-down rows (negative height).
   bmp.topDown = true;
-  bmp.rows.clear();
+  ByteWriter topDownRows;
   for (int y = 0; y < 5; ++y) {
-    for (int x = 0; x < 7; ++x) testimg::Le(bmp.rows, testimg::Pattern(x, y), 4);
+    for (int x = 0; x < 7; ++x) topDownRows.U32(testimg::Pattern(x, y));
   }
+  bmp.rows = topDownRows.Data();
   ExpectPattern(Decode(Seed("bmp_decoder_fuzz", "rgb32_topdown.bmp", testimg::Build(bmp))), 7, 5);
 
   // 16 bits: x1555, each channel times 8.
@@ -259,17 +261,20 @@ TEST(TgaDecoderTest, EveryTypeDecodesAndBadMapsAreRefused) {
   testimg::Tga t;
   t.width = 4;
   t.height = 3;
+  ByteWriter topRowFirst;
   for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 4; ++x) testimg::Le(t.data, testimg::Pattern(x, y), 3);
+    for (int x = 0; x < 4; ++x) testimg::PutPixel(topRowFirst, testimg::Pattern(x, y), 24);
   }
+  t.data = topRowFirst.Data();
   ExpectPattern(Decode(Seed("tga_decoder_fuzz", "truecolour.tga", testimg::Build(t))), 4, 3);
   ExpectTruncationsRefused(testimg::Build(t), testimg::Build(t).size() - 26);  // the footer is not needed
   testimg::Tga up = t;
   up.topDown = false;
-  up.data.clear();
+  ByteWriter bottomRowFirst;
   for (int y = 2; y >= 0; --y) {
-    for (int x = 0; x < 4; ++x) testimg::Le(up.data, testimg::Pattern(x, y) | 0x7F000000u, 4);
+    for (int x = 0; x < 4; ++x) bottomRowFirst.U32(testimg::Pattern(x, y) | 0x7F000000u);
   }
+  up.data = bottomRowFirst.Data();
   up.bits = 32;
   ExpectPattern(Decode(Seed("tga_decoder_fuzz", "bottom_up32.tga", testimg::Build(up))), 4, 3);
 
@@ -383,13 +388,15 @@ TEST(PsdDecoderTest, RawAndPackBitsChannelsDecode) {
   EXPECT_EQ(red.pixels, (std::vector<std::uint32_t>{0x800000, 0x400000}));
 
   // PackBits: a row of a literal pair and a repeat of three, per channel.
-  Bytes packed;
-  for (int i = 0; i < 3; ++i) testimg::Be(packed, 5, 2);  // three rows (one per channel), 5 bytes each
+  ByteWriter packedWriter;
+  for (int i = 0; i < 3; ++i) packedWriter.U16Be(5);  // three rows (one per channel), 5 bytes each
   for (int c = 0; c < 3; ++c) {
     const std::uint8_t v = static_cast<std::uint8_t>(0x10 * (c + 1));
-    packed.insert(packed.end(),
-                  {1, v, static_cast<std::uint8_t>(v + 1), 0xFE, static_cast<std::uint8_t>(v + 2)});
+    const std::uint8_t row[5] = {1, v, static_cast<std::uint8_t>(v + 1), 0xFE,
+                                 static_cast<std::uint8_t>(v + 2)};
+    packedWriter.Bytes(row, 5);
   }
+  const Bytes packed = packedWriter.Data();
   const Bytes good = testimg::BuildPsd(5, 1, 3, 1, packed);
   const DXImage image = Decode(Seed("psd_decoder_fuzz", "packbits3.psd", good));
   EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{0x102030, 0x112131, 0x122232, 0x122232, 0x122232}));

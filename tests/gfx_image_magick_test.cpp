@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/binary_io.h"
 #include "gfx/dx_image.h"
 #include "gfx_test_images.h"
 
@@ -62,17 +63,32 @@ Picture Make(Content content, int width, int height) {
   return p;
 }
 
+// Header fields at an offset, read with the game's byte reader: 0 where the file is too short,
+// which fails every check below.
+ByteReader ReaderAt(const Bytes& f, std::size_t at) {
+  ByteReader r(f);
+  r.Skip(at);
+  return r;
+}
 std::uint16_t Le16(const Bytes& f, std::size_t at) {
-  return static_cast<std::uint16_t>(f.at(at) | f.at(at + 1) << 8);
+  std::uint16_t v = 0;
+  ReaderAt(f, at).U16(v);
+  return v;
 }
 std::uint32_t Le32(const Bytes& f, std::size_t at) {
-  return static_cast<std::uint32_t>(Le16(f, at)) | static_cast<std::uint32_t>(Le16(f, at + 2)) << 16;
+  std::uint32_t v = 0;
+  ReaderAt(f, at).U32(v);
+  return v;
 }
 std::uint16_t Be16(const Bytes& f, std::size_t at) {
-  return static_cast<std::uint16_t>(f.at(at) << 8 | f.at(at + 1));
+  std::uint16_t v = 0;
+  ReaderAt(f, at).U16Be(v);
+  return v;
 }
 std::uint32_t Be32(const Bytes& f, std::size_t at) {
-  return static_cast<std::uint32_t>(Be16(f, at)) << 16 | static_cast<std::uint32_t>(Be16(f, at + 2));
+  std::uint32_t v = 0;
+  ReaderAt(f, at).U32Be(v);
+  return v;
 }
 
 bool InCi() {

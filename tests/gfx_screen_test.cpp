@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/binary_io.h"
 #include "gfx/dx_image.h"
 #include "gfx/dx_screen.h"
 #include "gfx/image_writer.h"
@@ -21,31 +22,35 @@ testimg::Bytes ReadFile(const std::string& path) {
 
 // Reads back a PNG of the kind our writer makes (8-bit RGB, stored deflate blocks, filter 0).
 bool ReadStoredPng(const testimg::Bytes& png, int& width, int& height, std::vector<std::uint32_t>& pixels) {
-  auto be32 = [&](std::size_t at) {
-    return static_cast<std::uint32_t>(png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]);
-  };
-  if (png.size() < 33 || png[1] != 'P') return false;
-  width = static_cast<int>(be32(16));
-  height = static_cast<int>(be32(20));
+  ByteReader in(png);
+  std::uint8_t signature[8];
+  if (!in.Bytes(signature, 8) || signature[1] != 'P') return false;
+  std::uint32_t w = 0, h = 0, length = 0;
+  char type[4];
   testimg::Bytes idat;
-  for (std::size_t p = 8; p + 8 <= png.size();) {
-    const std::uint32_t length = be32(p);
-    if (std::string(png.begin() + static_cast<std::ptrdiff_t>(p + 4),
-                    png.begin() + static_cast<std::ptrdiff_t>(p + 8)) == "IDAT") {
-      idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(p + 8),
-                  png.begin() + static_cast<std::ptrdiff_t>(p + 8 + length));
+  while (in.U32Be(length) && in.Bytes(type, 4) && length <= in.Remaining()) {
+    const std::size_t body = in.Position();
+    if (std::string(type, 4) == "IHDR") {
+      in.U32Be(w);
+      in.U32Be(h);
+    } else if (std::string(type, 4) == "IDAT") {
+      idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(body),
+                  png.begin() + static_cast<std::ptrdiff_t>(body + length));
     }
-    p += 12 + length;
+    in.Skip(body + length + 4 - in.Position());  // the rest of the body and the CRC
   }
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  ByteReader z(idat);
   testimg::Bytes raw;
-  std::size_t p = 2;
+  if (!z.Skip(2)) return false;  // the zlib header
   for (bool last = false; !last;) {
-    last = (idat.at(p) & 1) != 0;
-    if ((idat[p] & 6) != 0) return false;  // only stored blocks
-    const std::size_t n = static_cast<std::size_t>(idat.at(p + 1) | idat.at(p + 2) << 8);
-    raw.insert(raw.end(), idat.begin() + static_cast<std::ptrdiff_t>(p + 5),
-               idat.begin() + static_cast<std::ptrdiff_t>(p + 5 + n));
-    p += 5 + n;
+    std::uint8_t head = 0;
+    std::uint16_t n = 0, notN = 0;
+    if (!z.U8(head) || !z.U16(n) || !z.U16(notN) || (head & 6) != 0) return false;  // only stored blocks
+    last = (head & 1) != 0;
+    raw.resize(raw.size() + n);
+    if (!z.Bytes(raw.data() + raw.size() - n, n)) return false;
   }
   pixels.clear();
   for (int y = 0; y < height; ++y) {

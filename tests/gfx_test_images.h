@@ -8,21 +8,29 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "base/binary_io.h"
 #include "tests/test_support.h"
 
 namespace spellcrypt::testimg {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Le(Bytes& b, std::uint32_t v, int n) {
-  for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+// A stored pixel or palette index of 8, 16, 24 or 32 bits, little-endian.
+inline void PutPixel(ByteWriter& w, std::uint32_t v, int bits) {
+  if (bits == 16) {
+    w.U16(static_cast<std::uint16_t>(v));
+  } else if (bits == 24) {
+    w.U16(static_cast<std::uint16_t>(v));
+    w.U8(static_cast<std::uint8_t>(v >> 16));
+  } else if (bits == 32) {
+    w.U32(v);
+  } else {
+    w.U8(static_cast<std::uint8_t>(v));
+  }
 }
-inline void Be(Bytes& b, std::uint32_t v, int n) {
-  for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-inline void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
 
 // A recognisable test pattern: every pixel differs from its neighbours.
 inline std::uint32_t Pattern(int x, int y) {
@@ -44,42 +52,38 @@ struct Bmp {
 };
 
 inline Bytes Build(const Bmp& bmp) {
-  Bytes b = {'B', 'M'};
+  ByteWriter b;
   const std::uint32_t offset = 54 + static_cast<std::uint32_t>(bmp.palette.size()) * 4;
-  Le(b, offset + static_cast<std::uint32_t>(bmp.rows.size()), 4);
-  Le(b, 0, 4);
-  Le(b, offset, 4);
-  Le(b, 40, 4);
-  Le(b, static_cast<std::uint32_t>(bmp.width), 4);
-  Le(b, static_cast<std::uint32_t>(bmp.topDown ? -bmp.height : bmp.height), 4);
-  Le(b, 1, 2);
-  Le(b, static_cast<std::uint32_t>(bmp.bits), 2);
-  Le(b, bmp.compression, 4);
-  Le(b, static_cast<std::uint32_t>(bmp.rows.size()), 4);
-  Le(b, 2835, 4);
-  Le(b, 2835, 4);
-  Le(b, bmp.coloursUsed, 4);
-  Le(b, 0, 4);
-  for (std::uint32_t c : bmp.palette) {
-    b.push_back(static_cast<std::uint8_t>(c));
-    b.push_back(static_cast<std::uint8_t>(c >> 8));
-    b.push_back(static_cast<std::uint8_t>(c >> 16));
-    b.push_back(0);
-  }
-  Append(b, bmp.rows);
-  return b;
+  b.Bytes("BM", 2);
+  b.U32(offset + static_cast<std::uint32_t>(bmp.rows.size()));
+  b.U32(0);
+  b.U32(offset);
+  b.U32(40);
+  b.I32(bmp.width);
+  b.I32(bmp.topDown ? -bmp.height : bmp.height);
+  b.U16(1);
+  b.U16(static_cast<std::uint16_t>(bmp.bits));
+  b.U32(bmp.compression);
+  b.U32(static_cast<std::uint32_t>(bmp.rows.size()));
+  b.U32(2835);
+  b.U32(2835);
+  b.U32(bmp.coloursUsed);
+  b.U32(0);
+  for (std::uint32_t c : bmp.palette) b.U32(c & 0xFFFFFF);  // blue, green, red, 0
+  b.Bytes(bmp.rows.data(), bmp.rows.size());
+  return std::move(b.Data());
 }
 
 // Uncompressed rows, bottom row first, each padded to 4 bytes; value(x, y) gives the stored value
 // (palette index, 16-bit 555 value or 0x00RRGGBB).
 inline Bytes BmpRows(int width, int height, int bits, const std::function<std::uint32_t(int, int)>& value) {
-  Bytes rows;
+  ByteWriter rows;
   for (int y = height - 1; y >= 0; --y) {
-    const std::size_t start = rows.size();
-    for (int x = 0; x < width; ++x) Le(rows, value(x, y), bits / 8);
-    while ((rows.size() - start) % 4 != 0) rows.push_back(0);
+    const std::size_t start = rows.Size();
+    for (int x = 0; x < width; ++x) PutPixel(rows, value(x, y), bits);
+    while ((rows.Size() - start) % 4 != 0) rows.U8(0);
   }
-  return rows;
+  return std::move(rows.Data());
 }
 
 inline std::vector<std::uint32_t> GreyPalette(int n) {
@@ -92,11 +96,15 @@ inline std::vector<std::uint32_t> GreyPalette(int n) {
 }
 
 // The Targa 2.0 footer (no extension or developer area) that recognition looks for.
+inline void AppendTgaFooter(ByteWriter& b) {
+  b.U32(0);                          // extension area offset
+  b.U32(0);                          // developer area offset
+  b.Bytes("TRUEVISION-XFILE.", 18);  // with its closing zero
+}
 inline void AppendTgaFooter(Bytes& b) {
-  Le(b, 0, 4);
-  Le(b, 0, 4);
-  const char signature[] = "TRUEVISION-XFILE.";
-  b.insert(b.end(), signature, signature + 18);  // with its closing zero
+  ByteWriter footer;
+  AppendTgaFooter(footer);
+  b.insert(b.end(), footer.Data().begin(), footer.Data().end());
 }
 
 // A Targa 2.0 file with its footer. `data` is the pixel data as stored.
@@ -115,50 +123,52 @@ struct Tga {
 };
 
 inline Bytes Build(const Tga& t) {
-  Bytes b;
-  b.push_back(0);
-  b.push_back(static_cast<std::uint8_t>(t.mapType));
-  b.push_back(static_cast<std::uint8_t>(t.type));
-  Le(b, static_cast<std::uint32_t>(t.mapFirst), 2);
-  Le(b, static_cast<std::uint32_t>(t.mapLength), 2);
-  b.push_back(static_cast<std::uint8_t>(t.mapBits));
-  Le(b, 0, 4);
-  Le(b, static_cast<std::uint32_t>(t.width), 2);
-  Le(b, static_cast<std::uint32_t>(t.height), 2);
-  b.push_back(static_cast<std::uint8_t>(t.bits));
-  b.push_back(t.topDown ? 0x20 : 0x00);
-  Append(b, t.map);
-  Append(b, t.data);
+  ByteWriter b;
+  b.U8(0);  // no image identifier
+  b.U8(static_cast<std::uint8_t>(t.mapType));
+  b.U8(static_cast<std::uint8_t>(t.type));
+  b.U16(static_cast<std::uint16_t>(t.mapFirst));
+  b.U16(static_cast<std::uint16_t>(t.mapLength));
+  b.U8(static_cast<std::uint8_t>(t.mapBits));
+  b.U32(0);  // x and y origin
+  b.U16(static_cast<std::uint16_t>(t.width));
+  b.U16(static_cast<std::uint16_t>(t.height));
+  b.U8(static_cast<std::uint8_t>(t.bits));
+  b.U8(t.topDown ? 0x20 : 0x00);
+  b.Bytes(t.map.data(), t.map.size());
+  b.Bytes(t.data.data(), t.data.size());
   AppendTgaFooter(b);
-  return b;
+  return std::move(b.Data());
 }
 
 // A PCX file: header, the run-length data as given, and for one plane the 256-colour palette.
 inline Bytes BuildPcx(int width, int height, int planes, int lineBytes, const Bytes& data,
                       const std::vector<std::uint32_t>& palette = {}) {
-  Bytes b = {10, 5, 1, 8};
-  Le(b, 0, 2);
-  Le(b, 0, 2);
-  Le(b, static_cast<std::uint32_t>(width - 1), 2);
-  Le(b, static_cast<std::uint32_t>(height - 1), 2);
-  Le(b, 72, 2);
-  Le(b, 72, 2);
-  b.resize(65, 0);
-  b.push_back(static_cast<std::uint8_t>(planes));
-  Le(b, static_cast<std::uint32_t>(lineBytes), 2);
-  Le(b, 1, 2);
-  b.resize(128, 0);
-  Append(b, data);
+  ByteWriter b;
+  const std::uint8_t start[4] = {10, 5, 1, 8};  // maker, version, run-length, bits per plane
+  b.Bytes(start, 4);
+  b.U16(0);
+  b.U16(0);
+  b.U16(static_cast<std::uint16_t>(width - 1));
+  b.U16(static_cast<std::uint16_t>(height - 1));
+  b.U16(72);
+  b.U16(72);
+  b.Data().resize(65, 0);
+  b.U8(static_cast<std::uint8_t>(planes));
+  b.U16(static_cast<std::uint16_t>(lineBytes));
+  b.U16(1);
+  b.Data().resize(128, 0);
+  b.Bytes(data.data(), data.size());
   if (planes == 1) {
-    b.push_back(12);
+    b.U8(12);
     for (int i = 0; i < 256; ++i) {
       const std::uint32_t c = i < static_cast<int>(palette.size()) ? palette[static_cast<std::size_t>(i)] : 0;
-      b.push_back(static_cast<std::uint8_t>(c >> 16));
-      b.push_back(static_cast<std::uint8_t>(c >> 8));
-      b.push_back(static_cast<std::uint8_t>(c));
+      b.U8(static_cast<std::uint8_t>(c >> 16));
+      b.U8(static_cast<std::uint8_t>(c >> 8));
+      b.U8(static_cast<std::uint8_t>(c));
     }
   }
-  return b;
+  return std::move(b.Data());
 }
 
 // Run-length encodes PCX bytes the simple way: every byte of 192 or more, and every repeat,
@@ -178,21 +188,22 @@ inline Bytes PackPcx(const Bytes& raw) {
 // A Photoshop RGB file with 8-bit channels; `data` follows the compression field as given.
 inline Bytes BuildPsd(int width, int height, int channels, int compression, const Bytes& data, int mode = 3,
                       int depth = 8) {
-  Bytes b = {'8', 'B', 'P', 'S'};
-  Be(b, 1, 2);
-  b.resize(b.size() + 6, 0);
-  Be(b, static_cast<std::uint32_t>(channels), 2);
-  Be(b, static_cast<std::uint32_t>(height), 4);
-  Be(b, static_cast<std::uint32_t>(width), 4);
-  Be(b, static_cast<std::uint32_t>(depth), 2);
-  Be(b, static_cast<std::uint32_t>(mode), 2);
-  Be(b, 0, 4);  // colour mode data
-  Be(b, 4, 4);  // image resources: four bytes of nothing
-  Be(b, 0, 4);
-  Be(b, 0, 4);  // layers and masks
-  Be(b, static_cast<std::uint32_t>(compression), 2);
-  Append(b, data);
-  return b;
+  ByteWriter b;
+  b.Bytes("8BPS", 4);
+  b.U16Be(1);
+  for (int i = 0; i < 6; ++i) b.U8(0);  // reserved
+  b.U16Be(static_cast<std::uint16_t>(channels));
+  b.U32Be(static_cast<std::uint32_t>(height));
+  b.U32Be(static_cast<std::uint32_t>(width));
+  b.U16Be(static_cast<std::uint16_t>(depth));
+  b.U16Be(static_cast<std::uint16_t>(mode));
+  b.U32Be(0);  // colour mode data
+  b.U32Be(4);  // image resources: four bytes of nothing
+  b.U32Be(0);
+  b.U32Be(0);  // layers and masks
+  b.U16Be(static_cast<std::uint16_t>(compression));
+  b.Bytes(data.data(), data.size());
+  return std::move(b.Data());
 }
 
 // Channel planes of the test pattern: red, green, blue, then alpha 255 for any more.

@@ -173,8 +173,9 @@ TEST_F(StringListTest, StoredBytesOfCatAndApple) {
 
 TEST_F(StringListTest, StoredFormThatLiesIsRefused) {
   auto le = [](std::uint32_t v) {
-    return std::vector<std::uint8_t>{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    ByteWriter w;
+    w.U32(v);
+    return w.Data();
   };
   auto join = [](std::initializer_list<std::vector<std::uint8_t>> parts) {
     std::vector<std::uint8_t> bytes;

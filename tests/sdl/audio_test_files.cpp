@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "app/globals.h"
 #include "audio/mixer_sound_manager.h"
+#include "base/binary_io.h"
 
 namespace spellcrypt::testing {
 
@@ -131,12 +132,11 @@ bool DiskAudio::Play(std::size_t frames) const {
 
 std::vector<std::int16_t> DiskAudio::Samples() const {
   std::ifstream in(file_, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+  ByteReader reader(bytes);
   std::vector<std::int16_t> samples(bytes.size() / 2);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    samples[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
-                                           static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8);
-  }
+  for (std::int16_t& s : samples) reader.I16(s);
   return samples;
 }
 

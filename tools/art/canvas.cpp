@@ -190,19 +190,9 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
   return *this;
 }
 
-Color Canvas::Get(int x, int y) const {
-  cairo_surface_flush(surface_);
-  const auto* data = cairo_image_surface_get_data(surface_);
-  const int stride = cairo_image_surface_get_stride(surface_);
-  const std::uint32_t p =
-      reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
-  const double a = ((p >> 24) & 0xFF) / 255.0;
-  if (a <= 0) return {0, 0, 0, 0};
-  return {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
-}
-
 namespace {
 
+// Cairo's pixels are premultiplied ARGB words in the machine's own byte order.
 std::uint32_t Pack(const Color& c) {
   const double a = Clamp01(c.a);
   auto ch = [a](double v) { return static_cast<std::uint32_t>(std::lround(Clamp01(v) * a * 255.0)); };
@@ -210,7 +200,20 @@ std::uint32_t Pack(const Color& c) {
          ch(c.b);
 }
 
+Color Unpack(std::uint32_t p) {
+  const double a = ((p >> 24) & 0xFF) / 255.0;
+  if (a <= 0) return {0, 0, 0, 0};
+  return {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
+}
+
 }  // namespace
+
+Color Canvas::Get(int x, int y) const {
+  cairo_surface_flush(surface_);
+  const auto* data = cairo_image_surface_get_data(surface_);
+  const int stride = cairo_image_surface_get_stride(surface_);
+  return Unpack(reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x]);
+}
 
 void Canvas::Set(int x, int y, const Color& c) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
@@ -238,14 +241,7 @@ void Canvas::Apply(const std::function<Color(int, int, const Color&)>& f) {
   const int stride = cairo_image_surface_get_stride(surface_);
   for (int y = 0; y < height_; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < width_; ++x) {
-      const std::uint32_t p = row[x];
-      const double a = ((p >> 24) & 0xFF) / 255.0;
-      Color c{0, 0, 0, 0};
-      if (a > 0)
-        c = {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
-      row[x] = Pack(f(x, y, c));
-    }
+    for (int x = 0; x < width_; ++x) row[x] = Pack(f(x, y, Unpack(row[x])));
   }
   cairo_surface_mark_dirty(surface_);
 }

@@ -5,27 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "gfx/dx_image.h"
 #include "tools/art/canvas.h"
 
 namespace spellcrypt::art {
 
-// Plain 24-bit pixels, top row first.
-struct RgbImage {
-  int w = 0;
-  int h = 0;
-  std::vector<std::uint8_t> rgb;  // 3 bytes a pixel
-};
+// The pictures are 0x00RRGGBB pixels, top row first, as the game decodes them; the game's own
+// encoders write them.
 
 // Flattens the canvas onto a background colour (for opaque pictures).
-RgbImage Flatten(const Canvas& c, const Color& background);
+DXImage Flatten(const Canvas& c, const Color& background);
 // Pixels at least half covered keep their colour; the rest become the key. No kept pixel is left
 // equal to the key, so nothing but the background turns transparent.
-RgbImage Keyed(const Canvas& c, std::uint32_t key);
+DXImage Keyed(const Canvas& c, std::uint32_t key);
 
 // 24-bit uncompressed, 40-byte information header, bottom-up rows. True on success.
-bool WriteBmp(const std::string& path, const RgbImage& img);
-// Baseline JPEG with the JFIF header.
-bool WriteJpeg(const std::string& path, const RgbImage& img, int quality);
+bool WriteBmp(const std::string& path, const DXImage& img);
+// Baseline JPEG with the JFIF header, colour kept at full resolution.
+bool WriteJpeg(const std::string& path, const DXImage& img, int quality);
+// Cairo's PNG, with the canvas's alpha, for looking at (the game's PNG writer keeps no alpha).
 bool WritePng(const std::string& path, const Canvas& c);
 
 bool MakeDirectories(const std::string& path);

@@ -1,14 +1,12 @@
 // Mock screens assembled from the written picture files; see preview.h.
 #include "tools/art/preview.h"
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
+#include <utility>
 #include <vector>
 
+#include "gfx/dx_image.h"
 #include "tools/art/image_write.h"
 
 namespace spellcrypt::art {
@@ -21,56 +19,11 @@ struct Picture {
   std::uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y) * w + x]; }
 };
 
-Picture LoadBmp(const std::string& path) {
-  Picture p;
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (b.size() < 54) return p;
-  auto le = [&](size_t at) { return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (b[at + 3] << 24); };
-  p.w = le(18);
-  p.h = le(22);
-  const size_t row = (static_cast<size_t>(p.w) * 3 + 3) & ~size_t{3};
-  p.rgb.resize(static_cast<size_t>(p.w) * p.h);
-  for (int y = 0; y < p.h; ++y)
-    for (int x = 0; x < p.w; ++x) {
-      const size_t o = le(10) + row * (p.h - 1 - y) + x * 3;
-      p.rgb[static_cast<size_t>(y) * p.w + x] = (b[o + 2] << 16) | (b[o + 1] << 8) | b[o];
-    }
-  return p;
-}
-
-Picture LoadJpeg(const std::string& path) {
-  Picture p;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return p;
-  jpeg_decompress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, f);
-  jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&cinfo);
-  p.w = static_cast<int>(cinfo.output_width);
-  p.h = static_cast<int>(cinfo.output_height);
-  p.rgb.resize(static_cast<size_t>(p.w) * p.h);
-  std::vector<unsigned char> line(static_cast<size_t>(p.w) * 3);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    const int y = static_cast<int>(cinfo.output_scanline);
-    JSAMPROW row = line.data();
-    jpeg_read_scanlines(&cinfo, &row, 1);
-    for (int x = 0; x < p.w; ++x)
-      p.rgb[static_cast<size_t>(y) * p.w + x] =
-          (line[x * 3] << 16) | (line[x * 3 + 1] << 8) | line[x * 3 + 2];
-  }
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  std::fclose(f);
-  return p;
-}
-
-Picture Load(const std::string& path) {
-  return path.substr(path.size() - 4) == ".jpg" ? LoadJpeg(path) : LoadBmp(path);
+// Through the game's own decoders, as the game would show them.
+Picture LoadPicture(const std::string& path) {
+  DXImage image;
+  if (ReadImageFile(path.c_str(), kImageRecognise, image) != 1) return {};
+  return {image.width, image.height, std::move(image.pixels)};
 }
 
 // Copies frame `frame` of a strip of `frames` onto the canvas, optionally skipping the key.
@@ -94,7 +47,7 @@ struct Font {
   int advance[128] = {};
 
   bool Load(const std::string& path, int cellSize) {
-    sheet = LoadBmp(path);
+    sheet = LoadPicture(path);
     cell = cellSize;
     if (sheet.w == 0) return false;
     const std::uint32_t key = sheet.at(0, 0);
@@ -155,13 +108,13 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
   // The game in dungeon 1: torch hall, a skeleton, tiles in both rows, bars, texts.
   {
     Canvas c(640, 480);
-    Blit(c, Load(g + "game_screen.jpg"), 0, 0, 0, 1, false);
-    Blit(c, Load(g + "dungeon/dungeon5.bmp"), 19, 19, 0, 1, false);
-    const Picture fire = Load(g + "dungeon/dungeon5_fire.bmp");
+    Blit(c, LoadPicture(g + "game_screen.jpg"), 0, 0, 0, 1, false);
+    Blit(c, LoadPicture(g + "dungeon/dungeon5.bmp"), 19, 19, 0, 1, false);
+    const Picture fire = LoadPicture(g + "dungeon/dungeon5_fire.bmp");
     Blit(c, fire, 19 + 7, 19 + 30, 0, 4);
     Blit(c, fire, 19 + 135, 19 + 30, 2, 4);
-    Blit(c, Load(g + "character/Skeleton.bmp"), 41, 22);
-    const Picture bar = Load(g + "health_bar_red.jpg");
+    Blit(c, LoadPicture(g + "character/Skeleton.bmp"), 41, 22);
+    const Picture bar = LoadPicture(g + "health_bar_red.jpg");
     Picture half = bar;
     for (int y = 0; y < half.h; ++y)
       for (int x = half.w * 6 / 10; x < half.w; ++x) half.rgb[static_cast<size_t>(y) * half.w + x] = 0xFF00FF;
@@ -169,7 +122,7 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
     Blit(c, bar, 14, 292, 0, 1, false);
     small.Draw(c, 14, 227, "Skeleton (7 of 12)");
     small.Draw(c, 14, 272, "Player (15 of 15)");
-    const Picture tiles = Load(g + "tiles_new.jpg");
+    const Picture tiles = LoadPicture(g + "tiles_new.jpg");
     const char* rack = "SPELXQ";
     const int rackFrames[] = {2, 0, 4, 2, 9, 10, 3, 5, 6, 7, 8, 1};
     const char* word = "CRYPT";
@@ -183,7 +136,7 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
       const char letter = i < 6 ? rack[i] : (i >= 9 ? "AEI"[i - 9] : ' ');
       if (letter != ' ') big.Centred(c, x, y + 8, 50, std::string(1, letter));
     }
-    Blit(c, Load(g + "SubmitWordBar.bmp"), 346, 278, 2, 4, false);
+    Blit(c, LoadPicture(g + "SubmitWordBar.bmp"), 346, 278, 2, 4, false);
     big.Centred(c, 420 - 150, 26, 300, "12,450");
     small.Draw(c, 602, 8, "1");
     small.Draw(c, 602, 26, "6");
@@ -195,10 +148,10 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
   // The title with one word lit, and a spider.
   {
     Canvas c(640, 480);
-    Blit(c, Load(g + "title_screen.jpg"), 0, 0, 0, 1, false);
-    Blit(c, Load(g + "title_hall.bmp"), 389, 328, 0, 1, false);
-    Blit(c, Load(g + "title_logo.jpg"), 33, 367, 0, 1, false);
-    Blit(c, Load(g + "menu_spiders.bmp"), 560, 60, 1, 4);
+    Blit(c, LoadPicture(g + "title_screen.jpg"), 0, 0, 0, 1, false);
+    Blit(c, LoadPicture(g + "title_hall.bmp"), 389, 328, 0, 1, false);
+    Blit(c, LoadPicture(g + "title_logo.jpg"), 33, 367, 0, 1, false);
+    Blit(c, LoadPicture(g + "menu_spiders.bmp"), 560, 60, 1, 4);
     small.Draw(c, 574, 457, "v 2.05");
     grey.Draw(c, 280, 250, "Loading...");
     ok &= WritePng(dir + "/preview_title.png", c);
@@ -206,9 +159,9 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
   // The hall of fame with rows, and the summary over it.
   {
     Canvas c(640, 480);
-    Blit(c, Load(g + "highscore_bg.jpg"), 0, 0, 0, 1, false);
-    Blit(c, Load(g + "highscore_normal.jpg"), 279, 382, 0, 1, false);
-    Blit(c, Load(g + "highscore_local.jpg"), 38, 411, 0, 1, false);
+    Blit(c, LoadPicture(g + "highscore_bg.jpg"), 0, 0, 0, 1, false);
+    Blit(c, LoadPicture(g + "highscore_normal.jpg"), 279, 382, 0, 1, false);
+    Blit(c, LoadPicture(g + "highscore_local.jpg"), 38, 411, 0, 1, false);
     const char* names[] = {"Mystery Wizard", "Ann", "Bartholomew Blackwd", "Zed"};
     const char* scores[] = {"1,234,567", "402,100", "88,800", "4,200"};
     for (int k = 0; k < 4; ++k) {
@@ -219,16 +172,16 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
       small.Centred(c, 271, y, 300, std::to_string(9 - k * 2));
       small.Draw(c, 287 + 300 - small.Width(scores[k]), y, scores[k]);
     }
-    Blit(c, Load(g + "score_highlight.bmp"), 47, 106 + 19);
+    Blit(c, LoadPicture(g + "score_highlight.bmp"), 47, 106 + 19);
     small.Centred(c, 46, 345, 548, "Click a score to see more info.");
     small.Centred(c, 46, 361, 548, "  Click GLOBAL to see scores from people around the world.");
     ok &= WritePng(dir + "/preview_scores.png", c);
-    Blit(c, Load(g + "summary_bg.bmp"), 0, 0);
-    Blit(c, Load(g + "summary_arrow_up.bmp"), 536, 105, 0, 1, false);
-    Blit(c, Load(g + "summary_arrow_down.bmp"), 536, 368, 0, 1, false);
-    Blit(c, Load(g + "summary_slider.bmp"), 536, 117);
-    Blit(c, Load(g + "summary_click.bmp"), 332, 382, 0, 1, false);
-    Blit(c, Load(g + "summary_copy.bmp"), 128, 385, 0, 1, false);
+    Blit(c, LoadPicture(g + "summary_bg.bmp"), 0, 0);
+    Blit(c, LoadPicture(g + "summary_arrow_up.bmp"), 536, 105, 0, 1, false);
+    Blit(c, LoadPicture(g + "summary_arrow_down.bmp"), 536, 368, 0, 1, false);
+    Blit(c, LoadPicture(g + "summary_slider.bmp"), 536, 117);
+    Blit(c, LoadPicture(g + "summary_click.bmp"), 332, 382, 0, 1, false);
+    Blit(c, LoadPicture(g + "summary_copy.bmp"), 128, 385, 0, 1, false);
     const char* lines[] = {"Score: 1,234,567",        "Dungeon: 12",
                            "Difficulty Mode: Normal", "Date: Sunday, December 06 2026",
                            "Bosses Slain: 3",         "Monsters Vanquished: 70",
@@ -241,12 +194,12 @@ bool WritePreviews(const std::string& runtimeDir, const std::string& dir) {
   // A popup over the game with its buttons.
   {
     Canvas c(640, 480);
-    Blit(c, Load(g + "game_screen.jpg"), 0, 0, 0, 1, false);
-    Blit(c, Load(g + "popup.jpg"), 130, 143, 0, 1, false);
+    Blit(c, LoadPicture(g + "game_screen.jpg"), 0, 0, 0, 1, false);
+    Blit(c, LoadPicture(g + "popup.jpg"), 130, 143, 0, 1, false);
     summary.Draw(c, 130 + 17, 143 + 25, "Would you like to stop playing?");
     summary.Draw(c, 130 + 17, 143 + 65, "Your game will be saved.");
-    Blit(c, Load(g + "yes_over.bmp"), 130 + 66, 143 + 123, 0, 1, false);
-    Blit(c, Load(g + "no.bmp"), 130 + 213, 143 + 123, 0, 1, false);
+    Blit(c, LoadPicture(g + "yes_over.bmp"), 130 + 66, 143 + 123, 0, 1, false);
+    Blit(c, LoadPicture(g + "no.bmp"), 130 + 213, 143 + 123, 0, 1, false);
     ok &= WritePng(dir + "/preview_popup.png", c);
   }
   return ok;

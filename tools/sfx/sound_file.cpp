@@ -15,19 +15,11 @@
 #include <functional>
 #include <iterator>
 
+#include "audio/wav_file.h"
+
 namespace spellcrypt::sfx {
 
 namespace {
-
-void PutLe(std::vector<unsigned char>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>((value >> (8 * i)) & 0xFF));
-}
-
-std::uint32_t GetLe(const unsigned char* p, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
 
 // Writes through "<path>.part" and renames over the target.
 bool WriteReplacing(const std::string& path, const std::function<bool(std::FILE*)>& body,
@@ -55,34 +47,19 @@ bool WriteReplacing(const std::string& path, const std::function<bool(std::FILE*
   return true;
 }
 
-std::int16_t ToPcm16(float v) {
-  const float scaled = std::clamp(v, -1.0f, 1.0f) * 32767.0f;
-  return static_cast<std::int16_t>(std::lround(scaled));
-}
-
 }  // namespace
 
 bool WriteWav(const std::string& path, const Stereo& audio, std::string& error) {
   const int channels = audio.Channels();
-  const std::uint32_t dataBytes = static_cast<std::uint32_t>(audio.Frames() * channels * 2);
-  std::vector<unsigned char> bytes;
-  bytes.reserve(44 + dataBytes);
-  bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
-  PutLe(bytes, 36 + dataBytes, 4);
-  bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  PutLe(bytes, 16, 4);
-  PutLe(bytes, 1, 2);  // PCM
-  PutLe(bytes, static_cast<std::uint32_t>(channels), 2);
-  PutLe(bytes, kRate, 4);
-  PutLe(bytes, static_cast<std::uint32_t>(kRate * channels * 2), 4);
-  PutLe(bytes, static_cast<std::uint32_t>(channels * 2), 2);
-  PutLe(bytes, 16, 2);
-  bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
-  PutLe(bytes, dataBytes, 4);
+  std::vector<float> interleaved;
+  interleaved.reserve(audio.Frames() * static_cast<std::size_t>(channels));
   for (std::size_t i = 0; i < audio.Frames(); ++i) {
-    for (int c = 0; c < channels; ++c) {
-      PutLe(bytes, static_cast<std::uint16_t>(ToPcm16(audio.Channel(c)[i])), 2);
-    }
+    for (int c = 0; c < channels; ++c) interleaved.push_back(audio.Channel(c)[i]);
+  }
+  const std::vector<std::uint8_t> bytes = EncodeWav(interleaved, channels, kRate);
+  if (bytes.empty()) {
+    error = path + ": too long for a WAV file";
+    return false;
   }
   return WriteReplacing(
       path, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); },
@@ -95,51 +72,19 @@ bool ReadWav(const std::string& path, DecodedSound& out, std::string& error) {
     error = "cannot open " + path;
     return false;
   }
-  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                         std::istreambuf_iterator<char>());
-  if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
-      std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE") {
-    error = path + " is not a RIFF WAVE file";
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+  WavSound wav;
+  if (!DecodeWav(bytes, wav, error)) {
+    error = path + ": " + error;
     return false;
   }
-  int format = 0, channels = 0, bits = 0, rate = 0;
-  const unsigned char* data = nullptr;
-  std::size_t dataSize = 0;
-  // Walk the chunks; each is padded to an even size.
-  for (std::size_t pos = 12; pos + 8 <= bytes.size();) {
-    const std::string id(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(pos) + 4);
-    const std::size_t size = GetLe(&bytes[pos + 4], 4);
-    const std::size_t body = pos + 8;
-    if (size > bytes.size() - body) {
-      error = path + ": chunk '" + id + "' runs past the end of the file";
-      return false;
-    }
-    if (id == "fmt " && size >= 16) {
-      format = static_cast<int>(GetLe(&bytes[body], 2));
-      channels = static_cast<int>(GetLe(&bytes[body + 2], 2));
-      rate = static_cast<int>(GetLe(&bytes[body + 4], 4));
-      bits = static_cast<int>(GetLe(&bytes[body + 14], 2));
-    } else if (id == "data") {
-      data = &bytes[body];
-      dataSize = size;
-    }
-    pos = body + size + (size & 1);
-  }
-  if (format != 1 || (bits != 8 && bits != 16) || channels < 1 || channels > 2 || rate <= 0 ||
-      data == nullptr) {
-    error = path + ": not 8/16-bit PCM with one or two channels and a data chunk";
-    return false;
-  }
-  const std::size_t frameBytes = static_cast<std::size_t>(channels * bits / 8);
-  const std::size_t frames = dataSize / frameBytes;
-  out = DecodedSound{Stereo(frames, channels == 2), rate, channels, bits};
+  const std::size_t frames = wav.Frames();
+  out = DecodedSound{Stereo(frames, wav.channels == 2), wav.rate, wav.channels, wav.bitsPerSample};
   for (std::size_t i = 0; i < frames; ++i) {
-    for (int c = 0; c < channels; ++c) {
-      const unsigned char* p = data + i * frameBytes + static_cast<std::size_t>(c * bits / 8);
-      const float v = bits == 16 ? static_cast<float>(static_cast<std::int16_t>(GetLe(p, 2))) / 32768.0f
-                                 : (static_cast<float>(*p) - 128.0f) / 128.0f;
-      out.audio.Channel(c)[i] = v;
-    }
+    for (int c = 0; c < wav.channels; ++c)
+      out.audio.Channel(c)[i] =
+          wav.samples[i * static_cast<std::size_t>(wav.channels) + static_cast<std::size_t>(c)];
   }
   return true;
 }

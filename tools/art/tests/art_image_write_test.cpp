@@ -54,10 +54,8 @@ TEST_F(Writers, KeyedBitmapsKeyOnlyWhatIsNotDrawn) {
   c.Set(1, 0, {0.2, 0.4, 0.6, 0.5});   // half covered: keeps its colour
   c.Set(2, 0, {1.0, 0.0, 1.0, 1.0});   // drawn in the key's own colour: must not vanish
   // pixel 3 never drawn
-  const RgbImage img = Keyed(c, 0xFF00FF);
-  auto px = [&](int x) {
-    return static_cast<std::uint32_t>(img.rgb[x * 3] << 16 | img.rgb[x * 3 + 1] << 8 | img.rgb[x * 3 + 2]);
-  };
+  const DXImage img = Keyed(c, 0xFF00FF);
+  auto px = [&](int x) { return img.pixels.at(static_cast<std::size_t>(x)); };
   EXPECT_EQ(px(0), 0xFF00FFu);
   // Half-covered pixels keep their colour, within the rounding of the premultiplied canvas.
   EXPECT_NEAR(static_cast<int>(px(1) >> 16), 0x33, 2);
