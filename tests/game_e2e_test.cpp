@@ -14,6 +14,7 @@
 #include "base/text_util.h"
 #include "game/game.h"
 #include "game/letter_draw.h"
+#include "game/monster_table.h"
 #include "game/saved_game.h"
 #include "game/spell.h"
 #include "game/tile_types.h"
@@ -62,6 +63,10 @@ class GameEndToEnd : public testing::PlayerScript {
   void CastBest() {
     if (dynamic_cast<ScreenTip*>(GetGlobals().TopScreen()) != nullptr) {
       Key(vk::Enter, 13);  // a quick tip: read, and on
+      return;
+    }
+    if (Named("page_left") && GetGlobals().inputLevel == 500) {
+      Click(150, 200);  // a book: the left page
       return;
     }
     if (!Fighting() || TheRules().board.CountUpper() != 0) return;
@@ -371,6 +376,63 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
   EXPECT_EQ(done_.size(), 30u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+}
+
+// The last dungeon: its sixth monster is the Evil Dragon, who leaves no reward tiles; then the
+// ending, and after it the title. (The run is moved to dungeon 25 on the first map, and the
+// player's mind made strong enough to finish it quickly.)
+TEST_F(GameEndToEnd, AKidmodeGameWonInTheLastDungeon) {
+  Then(
+      "title", [] { return Named("spiders") && GetGlobals().inputLevel == 0; }, [this] { Click(540, 215); });
+  Then(
+      "chooser", [] { return Named("Easy"); },
+      [this] {
+        Click(53 + 17 + 40, 103 + 71 + 40);  // Kidmode
+        Click(53 + 175 + 40, 103 + 216 + 10);
+      });
+  Then(
+      "first map", [] { return ArrowShown(); },
+      [this] {
+        Game& game = TheRules();
+        EXPECT_EQ(game.Difficulty(), 0);
+        EXPECT_EQ(game.player.record.maxLife, 25);
+        game.player.SetDungeon(25);
+        game.player.record.mindLevel = 500;
+        Key(vk::Enter, 13);
+      });
+  auto dragon = std::make_shared<bool>(false);
+  Until(
+      "the last dungeon cleared", [] { return Named("ending"); },
+      [this, dragon] {
+        Game& game = TheRules();
+        if (game.monster.IsActive() && game.player.record.monstersLeft == 1) {
+          EXPECT_EQ(game.monster.record.index, kEvilDragon);
+          *dragon = true;
+        }
+        CastBest();
+      });
+  Then(
+      "ending", [] { return Named("ending_text"); },
+      [this, dragon] {
+        EXPECT_TRUE(*dragon);
+        Game& game = TheRules();
+        EXPECT_EQ(game.player.record.dungeon, 25);
+        EXPECT_TRUE(game.player.carried.empty());
+        EXPECT_EQ(game.player.treasures.Count(), 1);
+        EXPECT_EQ(game.player.treasures[0], "Dungeon 25 cleared.\r\nYou've killed everything!");
+        EXPECT_EQ(Sound().CurrentMusic(), "sound\\ending.ogg");
+      });
+  Then(
+      "ending text shows",
+      [] {
+        auto* text = dynamic_cast<CThingSprite*>(GetGlobals().things->FindByName("ending_text"));
+        return text != nullptr && text->translucency < 1.0f;
+      },
+      [this] { Shot("game_ending"); });
+  Then(
+      "title after the ending", [] { return Named("spiders") && !Named("ending"); }, [] {});
+  ASSERT_EQ(Run(), 0);
+  EXPECT_EQ(done_.size(), 7u) << (done_.empty() ? "" : done_.back());
 }
 
 }  // namespace

@@ -42,6 +42,13 @@ int PlayMusicFile(const char* name) {
   return sound->PlayMusic(name, 999);
 }
 
+int PlayMusicOnce(const char* name) {
+  const Settings* settings = nullptr;
+  ISoundManager* sound = Manager(settings);
+  if (sound == nullptr || settings->musicOff) return -1;
+  return sound->PlayMusic(name, 1);
+}
+
 void ApplySoundSettings() {
   const Settings* settings = nullptr;
   ISoundManager* sound = Manager(settings);

@@ -9,6 +9,8 @@ int PlayEffect(const char* name);
 int PlayLoopedEffect(const char* name);
 // Nothing while musicOff is set; else PlayMusic(name, 999), which loops.
 int PlayMusicFile(const char* name);
+// Nothing while musicOff is set; else the piece once (the ending's closing music).
+int PlayMusicOnce(const char* name);
 // Brings the sound system in line with the switches after the options page changed them.
 void ApplySoundSettings();
 

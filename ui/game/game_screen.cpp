@@ -198,6 +198,7 @@ void EndOfGame() {
   Log("The end of a game (name entry, internet question, summary) is not built yet; back to the title.");
   if (Game* game = TheGame()) game->NewRun(GetApp()->settings->mode);
   RemoveGameScreen();
+  g.PostMessage(MsgEndingClose, 0, nullptr, 0);
   g.inputLevel = input_level::kPlaying;
   GoToTitle();
 }

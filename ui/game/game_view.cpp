@@ -15,6 +15,7 @@
 #include "ui/game/screen_map.h"
 #include "ui/game/tile_board.h"
 #include "ui/layers.h"
+#include "ui/screen_win.h"
 #include "ui/sound.h"
 #include "ui/spider_spawn.h"
 #include "ui/submit_button.h"
@@ -173,12 +174,10 @@ void GameView::EnteringDungeon(int dungeon) {
   GetGlobals().things->Add(popup);
 }
 
-void GameView::DungeonLeft(int dungeon, bool won) {
+void GameView::DungeonLeft(int /*dungeon*/, bool won) {
   RemoveGameScreen();
   if (won) {
-    // The ending and what follows a won game come with the end of a game.
-    Log("Dungeon %d cleared: the game is won. The ending screen is not built yet.", dungeon);
-    EndOfGame();
+    if (!OpenWinScreen()) LogError("Unable to win screent the map from CTileBoard");
     return;
   }
   if (!OpenMap()) LogError("Unable to init the map from CTileBoard");
