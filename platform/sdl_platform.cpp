@@ -1,5 +1,11 @@
 // The SDL2 back end. The window shows the 640x480 frame scaled to fit with its aspect ratio kept:
 // sharp (nearest neighbour) at integer multiples, smooth otherwise.
+//
+// Showing a frame is most of what the game costs while a screen is idle, so Present does as little
+// as it can: an unchanged frame is not uploaded or presented again, only the rows that changed are
+// uploaded, the loop runs at the display's refresh rate, and where OpenGL is drawn by the
+// processor (Mesa's llvmpipe, as under Xvfb or without a graphics driver) SDL's own software
+// renderer scales the frame instead: at 2x that cost a third of what OpenGL did.
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
@@ -7,6 +13,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,6 +114,68 @@ int VirtualKeyFor(SDL_Keycode sym) {
 // Backspace, Tab, Enter and Escape also type a character, whose code is their key code.
 bool TypesControlChar(int vk) { return vk == 8 || vk == 9 || vk == 13 || vk == 27; }
 
+std::uint64_t SteadyMicros() {
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+}
+
+// True when the renderer is OpenGL drawn by the processor rather than by a graphics card.
+bool OpenGlOnProcessor(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
+      std::strncmp(info.name, "opengl", 6) != 0 || SDL_GL_GetCurrentContext() == nullptr) {
+    return false;
+  }
+  using GetString = const unsigned char* (*)(unsigned int);
+  const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (getString == nullptr) return false;
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  const char* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+  if (name == nullptr) return false;
+  for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+    if (std::strstr(name, soft) != nullptr) return true;
+  }
+  return false;
+}
+
+int RenderDriverIndex(const char* name) {
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr && std::strcmp(info.name, name) == 0) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+// Accelerated with vsync where the driver offers it; the dummy driver only has the software one.
+SDL_Renderer* CreateAnyRenderer(SDL_Window* window) {
+  SDL_Renderer* renderer =
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, 0);
+  return renderer;
+}
+
+// OpenGL drawn by the processor gives way to the software renderer drawing straight into the
+// window's shared-memory image, unless a renderer was asked for by name (SDL_RENDER_DRIVER).
+// The software renderer's presents do not wait for the refresh, so it is not asked for vsync.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SDL_Renderer* renderer = CreateAnyRenderer(window);
+  const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  const int software = RenderDriverIndex("software");
+  if (renderer == nullptr || (asked != nullptr && *asked != '\0') || software < 0 ||
+      !OpenGlOnProcessor(renderer)) {
+    return renderer;
+  }
+  SDL_DestroyRenderer(renderer);
+  // The window's image in shared memory, not an OpenGL texture standing in for it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  renderer = SDL_CreateRenderer(window, software, 0);
+  return renderer != nullptr ? renderer : CreateAnyRenderer(window);
+}
+
 bool ExecutableOnPath(const char* name) {
   const char* path = std::getenv("PATH");
   if (path == nullptr) return false;
@@ -134,7 +204,8 @@ struct SdlPlatform::Impl {
   bool fullscreen = false;
   SDL_Rect windowed{0, 0, 0, 0};  // the window's place before full screen
   int refreshRate = 60;
-  std::uint64_t lastPresent = 0;
+  ShownFrame shown;
+  FramePacer pacer;
   std::deque<PlatformEvent> pending;
   int mouseX = -1;
   int mouseY = -1;
@@ -182,6 +253,14 @@ struct SdlPlatform::Impl {
           out.type = PlatformEventType::Moved;
           Push(out);
         }
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_RESTORED) {
+          shown.Invalidate();
+        }
+        break;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        shown.Invalidate();
         break;
       case SDL_KEYDOWN: {
         const SDL_Keycode sym = e.key.keysym.sym;
@@ -333,10 +412,7 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
     SDL_FreeSurface(icon);
   }
 
-  // Accelerated with vsync where the driver offers it; the dummy driver only has the software one.
-  d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (d.renderer == nullptr) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (d.renderer == nullptr) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
+  d.renderer = CreateRenderer(d.window);
   if (d.renderer == nullptr) {
     std::fprintf(stderr, "SDL renderer could not be created: %s\n", SDL_GetError());
     return false;
@@ -345,6 +421,8 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
   d.vsync = SDL_GetRendererInfo(d.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
   SDL_DisplayMode mode;
   if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) d.refreshRate = mode.refresh_rate;
+  d.pacer.Reset(d.refreshRate, d.vsync);
+  d.shown.Invalidate();
   // The frame keeps its aspect ratio inside whatever the window's size: SDL letterboxes it and
   // maps the pointer back through the same transform.
   SDL_RenderSetLogicalSize(d.renderer, width, height);
@@ -354,8 +432,9 @@ bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, boo
     std::fprintf(stderr, "SDL texture could not be created: %s\n", SDL_GetError());
     return false;
   }
-  std::fprintf(stderr, "Display: %s renderer, %s, %dx window\n", info.name != nullptr ? info.name : "unknown",
-               d.vsync ? "vsync" : "no vsync", scale);
+  std::fprintf(stderr, "Display: %s renderer, %s at %d Hz, %dx window\n",
+               info.name != nullptr ? info.name : "unknown", d.vsync ? "vsync" : "no vsync", d.refreshRate,
+               scale);
   SDL_StartTextInput();
   if (fullscreen) SetFullscreen(true);
   return true;
@@ -397,6 +476,7 @@ bool SdlPlatform::SetFullscreen(bool fullscreen) {
     RestoreWindowedGeometry();
   }
   d.fullscreen = fullscreen;
+  d.shown.Invalidate();
   return true;
 }
 
@@ -467,29 +547,34 @@ void SdlPlatform::Present(const std::uint32_t* pixels, int width, int height, in
   Impl& d = *impl_;
   if (d.renderer == nullptr || d.texture == nullptr || width != d.frameWidth || height != d.frameHeight)
     return;
-  SDL_UpdateTexture(d.texture, nullptr, pixels, pitch * static_cast<int>(sizeof(std::uint32_t)));
-  // Nearest neighbour when the frame fills the window at a whole multiple, smooth otherwise.
-  int outW = 0;
-  int outH = 0;
-  SDL_GetRendererOutputSize(d.renderer, &outW, &outH);
-  const float scale = std::min(static_cast<float>(outW) / static_cast<float>(width),
-                               static_cast<float>(outH) / static_cast<float>(height));
-  const bool whole = scale >= 1.0f && scale == static_cast<float>(static_cast<int>(scale));
-  SDL_SetTextureScaleMode(d.texture, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(d.renderer);
-  SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
-  SDL_RenderPresent(d.renderer);
-  // Pace the loop by the clock as well, so that it never spins a processor core: at the display's
-  // rate without vsync, and well above it with vsync, for drivers that claim vsync but do not wait.
-  const int rate = d.vsync ? d.refreshRate * 3 / 2 : d.refreshRate;
-  const std::uint64_t minFrameMicros = 1000000 / static_cast<std::uint64_t>(std::max(rate, 30));
-  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-  const std::uint64_t elapsed = (SDL_GetPerformanceCounter() - d.lastPresent) * 1000000 / frequency;
-  if (d.lastPresent != 0 && elapsed < minFrameMicros) {
-    SDL_Delay(static_cast<Uint32>((minFrameMicros - elapsed) / 1000));
+  const ShownFrame::Change change = d.shown.Compare(pixels, width, height, pitch, SteadyMicros());
+  if (change.show) {
+    const std::uint64_t start = SteadyMicros();
+    if (change.rows > 0) {
+      const SDL_Rect rows{0, change.firstRow, width, change.rows};
+      SDL_UpdateTexture(d.texture, &rows, pixels + static_cast<std::ptrdiff_t>(change.firstRow) * pitch,
+                        pitch * static_cast<int>(sizeof(std::uint32_t)));
+    }
+    // Nearest neighbour when the frame fills the window at a whole multiple, smooth otherwise.
+    int outW = 0;
+    int outH = 0;
+    SDL_GetRendererOutputSize(d.renderer, &outW, &outH);
+    const float scale = std::min(static_cast<float>(outW) / static_cast<float>(width),
+                                 static_cast<float>(outH) / static_cast<float>(height));
+    const bool sharp = scale >= 1.0f && scale == static_cast<float>(static_cast<int>(scale));
+    SDL_SetTextureScaleMode(d.texture, sharp ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    // The bars around a letterboxed frame are cleared; a frame filling the window covers it all.
+    const int times = static_cast<int>(scale);
+    if (!sharp || outW != width * times || outH != height * times) {
+      SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+      SDL_RenderClear(d.renderer);
+    }
+    SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
+    SDL_RenderPresent(d.renderer);
+    d.pacer.RecordPresent(SteadyMicros() - start);
   }
-  d.lastPresent = SDL_GetPerformanceCounter();
+  const std::uint64_t rest = d.pacer.RestAfterFrame(SteadyMicros(), change.show);
+  if (rest > 0) std::this_thread::sleep_for(std::chrono::microseconds(rest));
 }
 
 bool SdlPlatform::ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
@@ -524,5 +609,78 @@ std::string SdlPlatform::ProgramDir() {
 }
 
 bool SdlPlatform::SetWorkingDir(const std::string& dir) { return ::chdir(dir.c_str()) == 0; }
+
+ShownFrame::Change ShownFrame::Compare(const std::uint32_t* pixels, int width, int height, int pitch,
+                                       std::uint64_t nowMicros) {
+  Change change;
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
+  const bool whole = !valid_ || width != width_ || height != height_;
+  if (whole) {
+    width_ = width;
+    height_ = height;
+    kept_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    valid_ = true;
+  }
+  int first = -1;
+  int last = -1;
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
+    std::uint32_t* kept = kept_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    if (whole || std::memcmp(row, kept, rowBytes) != 0) {
+      std::memcpy(kept, row, rowBytes);
+      if (first < 0) first = y;
+      last = y;
+    }
+  }
+  if (first >= 0) {
+    change.show = true;
+    change.firstRow = first;
+    change.rows = last - first + 1;
+  } else {
+    change.show = nowMicros - lastShown_ >= kRepeatMicros;
+  }
+  if (change.show) lastShown_ = nowMicros;
+  return change;
+}
+
+void FramePacer::Reset(int refreshHz, bool claimedVsync) {
+  refreshMicros_ = 1000000 / static_cast<std::uint64_t>(std::clamp(refreshHz, 30, 1000));
+  claimedVsync_ = claimedVsync;
+  presentsWait_ = claimedVsync;
+  havePresent_ = false;
+  averagePresent_ = 0;
+  haveFrame_ = false;
+}
+
+void FramePacer::RecordPresent(std::uint64_t micros) {
+  averagePresent_ = havePresent_ ? (averagePresent_ * 7 + micros) / 8 : micros;
+  havePresent_ = true;
+  // Presents that wait take most of a refresh period (all of it but the frame's own work);
+  // those that do not take what drawing costs. Apart: half a period to stop believing the wait,
+  // three quarters to believe it again.
+  if (!claimedVsync_) {
+    presentsWait_ = false;
+  } else if (presentsWait_) {
+    presentsWait_ = averagePresent_ >= refreshMicros_ / 2;
+  } else {
+    presentsWait_ = averagePresent_ >= refreshMicros_ * 3 / 4;
+  }
+}
+
+std::uint64_t FramePacer::RestAfterFrame(std::uint64_t nowMicros, bool presented) {
+  const std::uint64_t interval = (presented && presentsWait_) ? refreshMicros_ * 2 / 3 : refreshMicros_;
+  if (!haveFrame_) {
+    haveFrame_ = true;
+    lastDue_ = nowMicros;
+    return 0;
+  }
+  const std::uint64_t due = lastDue_ + interval;
+  if (due > nowMicros) {
+    lastDue_ = due;
+    return due - nowMicros;
+  }
+  lastDue_ = nowMicros - due < interval ? due : nowMicros;
+  return 0;
+}
 
 }  // namespace spellcrypt
