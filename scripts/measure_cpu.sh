@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Measures what the title screen costs in a real window: the game's share of one processor core
-# and its peak memory (VmHWM) over a stretch of time, in a window at 1x and at 2x scale under Xvfb.
-# The X server's own share is shown beside it (the pixels the game sends end up there).
+# Measures what the game costs in a real window: its share of one processor core and its peak
+# memory (VmHWM) over a stretch of time, in a window at 1x and at 2x scale under Xvfb. The X
+# server's own share is shown beside it (the pixels the game sends end up there).
 #
-# Usage: scripts/measure_cpu.sh [runs]      (default 3 runs per scale; the medians are printed last)
+# Usage: scripts/measure_cpu.sh [runs] [title|playing]
+#   runs      runs per scale (default 3); the medians are printed last
+#   title     the title screen with its spiders (the default)
+#   playing   a fight: xdotool clicks through the chooser and the map into dungeon 1, then keeps
+#             the rack shuffling (every tile gliding) while the monster attacks on its own
 # Environment: MEASURE_SECONDS (default 30), SETTLE_SECONDS (default 5, waited after the title is
 # being loaded), SPELLCRYPT_EXE (measure another build of the game instead of building this tree's).
 #
@@ -12,6 +16,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 runs="${1:-3}"
+scene="${2:-title}"
+[[ "$scene" == title || "$scene" == playing ]] || { echo "the scene is title or playing" >&2; exit 2; }
 seconds="${MEASURE_SECONDS:-30}"
 settle="${SETTLE_SECONDS:-5}"
 [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "runs must be a positive number" >&2; exit 2; }
@@ -49,6 +55,31 @@ trap cleanup EXIT
 cp "$exe" "$scratch/spellcrypt"
 for d in data graphics sound; do ln -s "$bindir/$d" "$scratch/$d"; done
 
+# The player of the "playing" scene, run beside the game on its X server: into a fight, then the
+# space bar every second (the rack shuffles, so every tile glides) until the game ends.
+cat >"$scratch/drive.sh" <<'DRIVE'
+#!/bin/sh
+window=""
+while [ -z "$window" ]; do sleep 0.5; window=$(xdotool search --name "Spellcrypt" 2>/dev/null | head -1); done
+sleep 2
+xdotool windowfocus "$window" 2>/dev/null
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.6; }
+click 540 215           # play
+click 279 214           # Normal
+click 268 329           # enter the crypt
+sleep 2
+xdotool key --window "$window" Return   # into the dungeon
+sleep 5
+xdotool key --window "$window" Return   # the first quick tip
+sleep 2
+import -window root fight.png 2>/dev/null  # what was measured, to look at
+while kill -0 "$1" 2>/dev/null; do
+  sleep 1
+  xdotool key --window "$window" space
+done
+DRIVE
+chmod +x "$scratch/drive.sh"
+
 ticks_per_second="$(getconf CLK_TCK)"
 
 # Processor time (user + system, all threads) of a process, in clock ticks.
@@ -67,13 +98,14 @@ median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]
 # and writes "cpu-percent memory-mb server-percent" to standard output.
 measure_once() {
   local screen="$1"
-  rm -f "$scratch/log.txt" "$scratch/defaults.dat" "$scratch/pid" "$scratch/stderr.txt"
+  rm -f "$scratch/log.txt" "$scratch/defaults.dat" "$scratch/pid" "$scratch/stderr.txt" "$scratch/fight.png"
   (cd "$scratch" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
     xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" \
-    sh -c 'echo $$ > pid; exec ./spellcrypt -WINDOWED' 2>"$scratch/stderr.txt") &
+    sh -c 'echo $$ > pid; [ "$1" = playing ] && ./drive.sh $$ & exec ./spellcrypt -WINDOWED' sh "$scene" \
+    2>"$scratch/stderr.txt") &
   server_pid=$!
   local waited=0
-  while [ ! -s "$scratch/pid" ] || ! grep -q "The player and the monster" "$scratch/log.txt" 2>/dev/null; do
+  while [ ! -s "$scratch/pid" ] || ! grep -q "Game started on" "$scratch/log.txt" 2>/dev/null; do
     sleep 0.2
     waited=$((waited + 1))
     if [ "$waited" -gt 300 ] || ! kill -0 "$server_pid" 2>/dev/null; then
@@ -84,6 +116,8 @@ measure_once() {
   done
   game_pid="$(cat "$scratch/pid")"
   sleep "$settle"
+  # Into the fight first: the chooser, the map, the entry and the deal take about 12 s.
+  [ "$scene" = playing ] && sleep 12
   xserver_pid="$(pgrep -P "$server_pid" -x Xvfb || true)"
   local start_ns start_game start_x end_ns end_game end_x
   start_ns="$(now_ns)"
@@ -123,6 +157,10 @@ for scale in 1x 2x; do
   if ! grep -q "${scale} window" "$scratch/stderr.txt"; then
     echo "  warning: the window did not open at $scale: $(grep -h '^Display:' "$scratch/stderr.txt")" >&2
   fi
-  summary+=("$scale: CPU $(printf '%s\n' "${cpus[@]}" | median)% of a core, peak memory $(printf '%s\n' "${mems[@]}" | median) MB (X server $(printf '%s\n' "${xs[@]}" | median)%; median of $runs)")
+  if [ "$scene" = playing ] && [ -f "$scratch/fight.png" ]; then
+    cp "$scratch/fight.png" "build/measure_playing_$scale.png"
+    echo "  the fight that was measured: build/measure_playing_$scale.png"
+  fi
+  summary+=("$scale $scene: CPU $(printf '%s\n' "${cpus[@]}" | median)% of a core, peak memory $(printf '%s\n' "${mems[@]}" | median) MB (X server $(printf '%s\n' "${xs[@]}" | median)%; median of $runs)")
 done
 printf '%s\n' "${summary[@]}"
