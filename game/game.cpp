@@ -122,7 +122,9 @@ void Game::DealStep() {
       },
       TileArrival::Placed);
   if (board.pendingDeal > 0) return;
-  if (!monster.IsActive()) SpawnNext();
+  // Only a new dungeon's deal calls the first monster. A refresh's deal that ends while a killed
+  // monster's sequence runs leaves the next one to that sequence.
+  if (monster.state == kMonsterNone) SpawnNext();
   events_.Post(GameMessage::ShowTip, kTipDelayMs, 0);
 }
 

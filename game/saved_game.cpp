@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint8_t kVersion[4] = {0xCD, 0xCC, 0x8C, 0x3F};  // the float 1.1
 constexpr std::int32_t kListsHeader = 16;
-constexpr int kMaxTiles = 32;
+constexpr int kMaxTiles = 16;  // a board never holds more: a deal or a reward stops at 16
 constexpr int kMaxLetterWeights = 26;
 
 void EncodeTile(const BoardTile& t, ByteWriter& out) {
