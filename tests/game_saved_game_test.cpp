@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -54,6 +56,17 @@ void PutF32(Bytes& b, std::size_t at, float f) {
 }
 std::string GetText(const Bytes& b, std::size_t at) {
   return std::string(reinterpret_cast<const char*>(&b.at(at)));
+}
+
+const std::filesystem::path kSeeds =
+    std::filesystem::path(SPELLCRYPT_SOURCE_DIR) / "fuzz" / "corpus" / "saved_game_fuzz";
+
+// Good saves double as the fuzz target's seeds: SPELLCRYPT_WRITE_FUZZ_SEEDS=1 writes them into
+// fuzz/corpus/saved_game_fuzz/.
+void Seed(const std::string& name, const Bytes& bytes) {
+  if (std::getenv("SPELLCRYPT_WRITE_FUZZ_SEEDS") == nullptr) return;
+  std::filesystem::create_directories(kSeeds);
+  testing::WriteBytes((kSeeds / name).string(), bytes);
 }
 
 // A saved game made by hand: two rack tiles, a word-row tile, lists, a run and a fighting Turtle.
@@ -121,6 +134,7 @@ struct Layout {
 TEST(SavedGameBytesTest, EveryFieldAtItsPlace) {
   const SavedGame save = HandMadeSave();
   const Bytes b = EncodeSavedGame(save);
+  Seed("hand_made.sav", b);
   const Layout at(b, 3);
   EXPECT_EQ(b[0], 0xCD);
   EXPECT_EQ(b[1], 0xCC);
@@ -284,6 +298,7 @@ TEST(SavedGameBytesTest, SavesOfAnotherVersionAreRefusedAndSoAreDamagedOnesWhole
       {"life above its maximum", [&](Bytes& b) { PutI32(b, r + 8, 21); }},
       {"no maximum life", [&](Bytes& b) { PutI32(b, r + 4, 0); }},
       {"seven monsters left", [&](Bytes& b) { PutI32(b, r + 12, 7); }},
+      {"no monster left", [&](Bytes& b) { PutI32(b, r + 12, 0); }},
       {"negative score", [&](Bytes& b) { PutI32(b, r + 76, -1); }},
       {"NaN staff", [&](Bytes& b) { PutF32(b, r + 108, nan); }},
       {"whole staff", [&](Bytes& b) { PutF32(b, r + 108, 1.0f); }},
@@ -376,6 +391,7 @@ TEST_F(SaveRoundTripTest, AGameSavedMidFightResumesAsItWas) {
   Play(first);
   ASSERT_TRUE(first.game.CanLeave());
   const Bytes saved = EncodeSavedGame(first.game.Snapshot());
+  Seed("mid_fight.sav", saved);
 
   GameRig second(words, 52);
   second.game.NewRun(0);
@@ -449,20 +465,41 @@ TEST(SaveAlwaysLoadsTest, EverySaveTheGameCanMakeLoads) {
     ASSERT_TRUE(rig.StartGame(mode));
     int checked = 0;
     int frames = 0;
-    rig.PlayUntil(
+    bool seeded = false;
+    // Whenever the game could be saved (and quit), the save it would write loads.
+    const bool reached = rig.PlayUntil(
         [&] {
-          if (++frames % 7 != 0 || rig.game.player.record.life < 1) return false;
+          const bool done = rig.game.player.record.dungeon >= (mode == 2 ? 6 : 3);
+          if (++frames % 3 != 0 || !rig.game.CanLeave()) return done;
           SavedGame read;
           std::string why;
           const Bytes bytes = EncodeSavedGame(rig.game.Snapshot());
+          if (!seeded && checked >= 30) {
+            Seed("played_mode" + std::to_string(mode) + ".sav", bytes);
+            seeded = true;
+          }
           EXPECT_EQ(DecodeSavedGame(bytes, read, why), SaveCheck::Ok)
               << why << " in dungeon " << rig.game.player.record.dungeon;
           ++checked;
-          return rig.game.player.record.dungeon >= (mode == 2 ? 6 : 3);
+          return done;
         },
-        600000);
-    EXPECT_GT(checked, 100);
+        600000, 1500);
+    EXPECT_TRUE(reached);
+    EXPECT_GT(checked, 50);
   }
+}
+
+TEST(SavedGameSeedsTest, EveryFuzzSeedLoads) {
+  int seeds = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(kSeeds, ec)) {
+    SavedGame read;
+    std::string why;
+    EXPECT_EQ(DecodeSavedGame(testing::ReadBytes(entry.path().string()), read, why), SaveCheck::Ok)
+        << entry.path() << ": " << why;
+    ++seeds;
+  }
+  EXPECT_GE(seeds, 3) << "run the tests with SPELLCRYPT_WRITE_FUZZ_SEEDS=1";
 }
 
 }  // namespace

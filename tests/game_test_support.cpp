@@ -265,16 +265,21 @@ bool GameRig::CastBest() {
 }
 
 bool GameRig::PlayUntil(const std::function<bool()>& done, std::uint32_t maxMs, std::uint32_t castEveryMs) {
-  std::uint32_t sinceCast = castEveryMs;
+  // The player thinks castEveryMs in front of each monster before every cast.
+  std::uint32_t thinking = 0;
   for (std::uint32_t t = 0; t <= maxMs; t += kFrameMs) {
     if (done()) return true;
     if (Over()) return false;
-    if (sinceCast >= castEveryMs && game.CanLeave() && game.monster.record.life > 0) {
-      CastBest();
-      sinceCast = 0;
+    if (game.CanLeave() && game.monster.record.life > 0) {
+      thinking += kFrameMs;
+      if (thinking >= castEveryMs) {
+        CastBest();
+        thinking = 0;
+      }
+    } else {
+      thinking = 0;
     }
     Frame();
-    sinceCast += kFrameMs;
   }
   return done();
 }

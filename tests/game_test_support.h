@@ -214,7 +214,7 @@ class GameRig {
   // Spells the best word (shift held, so bonus tiles go first) and casts it; without a word, an
   // oracle, a refresh or a potion is used. False when nothing could be done.
   bool CastBest();
-  // Plays (a cast every castEveryMs) until the condition holds or maxMs pass.
+  // Plays (a cast after each castEveryMs of fighting) until the condition holds or maxMs pass.
   bool PlayUntil(const std::function<bool()>& done, std::uint32_t maxMs, std::uint32_t castEveryMs = 400);
   bool Over() const { return !events.gameOvers.empty() || won; }
 
