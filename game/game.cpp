@@ -111,6 +111,11 @@ void Game::BusyEnded() {
 }
 
 void Game::DealStep() {
+  // The fallen get no more tiles.
+  if (!Alive()) {
+    board.pendingDeal = 0;
+    return;
+  }
   if (!dealTimer_.IsReady()) return;
   --board.pendingDeal;
   LetterSource letters = Letters();
@@ -129,6 +134,8 @@ void Game::DealStep() {
 }
 
 void Game::AddRewardTile() {
+  // A reward posted before the fall finds an emptied board: it is not given.
+  if (!Alive()) return;
   LetterSource letters = Letters();
   const RunRecord& run = player.record;
   const int slot = board.AddNewTile(

@@ -312,21 +312,6 @@ TEST_F(RewardTileTest, AFullBoardHasNoRoomForAReward) {
   EXPECT_EQ(rig.game.board.CountAll(), 16);
 }
 
-TEST(BoardMoveTest, SlotsLieInTwoLinesOfEightAndOneWordRow) {
-  float x = 0;
-  float y = 0;
-  const std::array<std::array<int, 3>, 4> lower = {
-      {{0, 207, 155}, {7, 571, 155}, {8, 207, 208}, {15, 571, 208}}};
-  for (const auto& [slot, ex, ey] : lower) {
-    BoardModel::LowerSlotPosition(slot, x, y);
-    EXPECT_EQ(x, ex);
-    EXPECT_EQ(y, ey);
-  }
-  BoardModel::UpperSlotPosition(3, x, y);
-  EXPECT_EQ(x, 363);
-  EXPECT_EQ(y, 65);
-}
-
 TEST(BoardMoveTest, UpAndBackHomeWithGapsClosedOnlyWhenAsked) {
   LoneBoard b;
   const std::string letters = "STONEXY";
@@ -359,6 +344,13 @@ TEST(BoardMoveTest, UpAndBackHomeWithGapsClosedOnlyWhenAsked) {
   b.Put('Q', 2, kTileDealtTriple);
   b.board.MoveTileToLower(b.board.Upper(0), true);
   EXPECT_EQ(b.board.Lower(0)->letter, 'S');
+
+  // The Y goes up and home to the second line of the rack.
+  b.board.MoveTileToUpper(b.board.Lower(8));
+  b.board.MoveTileToLower(b.board.Upper(2), false);
+  EXPECT_EQ(b.board.Lower(8)->letter, 'Y');
+  EXPECT_EQ(b.events.moves.back().tile.x, 207);
+  EXPECT_EQ(b.events.moves.back().tile.y, 155 + 53);
 
   // A tile without a home goes to the first free slot rather than staying stuck.
   b.board.Upper(0)->homeSlot = -1;
@@ -409,27 +401,6 @@ TEST(BoardMoveTest, CompactingTheRackKeepsTheOrderAndAnswersTheFirstFreeSlot) {
   EXPECT_EQ(b.board.Lower(2)->letter, 'T');
   for (int i = 3; i < 16; ++i) b.Put('E', i);
   EXPECT_EQ(b.board.CompactLowerRow(), -1);
-}
-
-TEST(BoardMoveTest, QuestionsAboutTheRowsLeaveActionTilesOut) {
-  LoneBoard b;
-  EXPECT_EQ(b.board.LastLetterSlot(), 0);
-  b.Put('A', 0);
-  b.Put(' ', 1, kTileOracle);
-  b.Put('B', 2, kTilePlus10);
-  b.Put(' ', 3, kTilePotion);
-  EXPECT_EQ(b.board.GetRackLetters(), "AB");
-  EXPECT_EQ(b.board.LastLetterSlot(), 2);
-  EXPECT_TRUE(b.board.HasNormalLetter('A'));
-  EXPECT_FALSE(b.board.HasSpecialLetter('A'));
-  EXPECT_TRUE(b.board.HasSpecialLetter('B'));
-  EXPECT_FALSE(b.board.HasLetter(' ', true));
-  EXPECT_EQ(b.board.CountAll(), 4);
-  b.board.MoveTileToUpper(b.board.Lower(2));
-  EXPECT_FALSE(b.board.HasLetter('B', false));
-  EXPECT_TRUE(b.board.HasLetter('B', true));
-  EXPECT_EQ(b.board.CountUpper(), 1);
-  EXPECT_EQ(b.board.CountAll(), 4);
 }
 
 }  // namespace

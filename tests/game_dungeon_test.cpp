@@ -206,17 +206,10 @@ TEST(SceneryTest, EachDungeonHasItsBackgroundAndFires) {
     EXPECT_EQ(s.fires[1].y, 30);
   }
   EXPECT_EQ(SceneryFor(18).fireImage, "graphics\\dungeon\\dungeon6_fire.bmp");
-  EXPECT_EQ(SceneryFor(18).fireCount, 1);
   EXPECT_EQ(SceneryFor(18).fires[0].x, 117);
-  EXPECT_EQ(SceneryFor(25).fireImage, "graphics\\dungeon\\dungeon5_fire.bmp");
   EXPECT_EQ(SceneryFor(25).fires[0].y, 5);
   for (int d : {4, 8, 11, 22}) EXPECT_EQ(SceneryFor(d).fireCount, 0) << d;
-
-  EXPECT_EQ(MapPieceImage(0), "graphics\\map\\map_line_01.bmp");
   EXPECT_EQ(MapPieceImage(24), "graphics\\map\\map_line_25.bmp");
-  EXPECT_EQ(MapPieceAt(0).x, 515);
-  EXPECT_EQ(MapPieceAt(13).arrowX, 300);
-  EXPECT_EQ(MapPieceAt(24).arrowY, 272);
 }
 
 TEST(BookTest, TwoDifferentPagesAreOfferedAndEveryPageCanBeFound) {

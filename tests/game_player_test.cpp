@@ -165,10 +165,14 @@ TEST_F(PlayerTest, TheFallEndsTheGameThreeSecondsLaterAndTheDeadDoNothing) {
   EXPECT_EQ(rig->events.gameOvers.size(), 1u);
   EXPECT_EQ(rig->events.SoundCount("sound\\skeleton_attack.wav"), attacks);
 
-  // A kill's message arriving now meets nobody; a potion heals nobody.
+  // A kill's messages arriving now meet nobody and bring nothing; a potion heals nobody.
   rig->events.Forget();
   rig->game.NextEncounter();
+  rig->game.AddRewardTile();
+  rig->game.board.StartDeal();
+  rig->Run(2000);
   EXPECT_TRUE(rig->events.shown.empty());
+  EXPECT_TRUE(rig->events.added.empty());
   EXPECT_FALSE(rig->game.cleared);
   EXPECT_FALSE(rig->game.player.Heal(5));
 }
