@@ -57,7 +57,7 @@ void BoardModel::Glide(BoardTile& tile, float speed) {
   } else {
     LowerSlotPosition(tile.lowerSlot, tile.x, tile.y);
   }
-  events_.TileMoved(tile, speed);
+  events_.TileMoved(tile, speed > 0.0f ? speed : kGlideSpeed);  // 0 asks for the default
 }
 
 int BoardModel::FirstEmptyLower() const {
@@ -107,8 +107,9 @@ int BoardModel::AddNewTile(bool balanced, LetterSource& letters, const std::func
   if (IsVowel(letter)) ++vowelsDealt;
   events_.PlaySound("sound\\highlight.wav");
   BoardTile* tile = NewTile();
-  tile->letter = letter;
   tile->type = typeFor(letter);
+  // An action tile shows no letter and spells nothing.
+  tile->letter = IsActionTile(tile->type) ? ' ' : letter;
   tile->lowerSlot = slot;
   LowerSlotPosition(slot, tile->x, tile->y);
   lower_[static_cast<std::size_t>(slot)] = tile;
@@ -185,9 +186,9 @@ void BoardModel::ReturnAllToLower() {
   }
 }
 
-void BoardModel::Jumble(MersenneTwister& random) {
+bool BoardModel::Jumble(MersenneTwister& random) {
   CompactLowerRow();
-  if (lower_[0] == nullptr) return;
+  if (lower_[0] == nullptr) return false;
   auto isLetter = [this](int slot) {
     const BoardTile* t = Lower(slot);
     return t != nullptr && IsLetterTile(t->type);
@@ -209,6 +210,7 @@ void BoardModel::Jumble(MersenneTwister& random) {
       }
     }
   }
+  return true;
 }
 
 void BoardModel::Forget(const BoardTile* tile) {

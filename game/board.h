@@ -52,8 +52,9 @@ class BoardModel {
   void MoveTileToLower(BoardTile* tile, bool compact);
   int CompactLowerRow();
   void ReturnAllToLower();
-  // Shuffles the letter tiles of the rack; action tiles end up behind them.
-  void Jumble(MersenneTwister& random);
+  // Shuffles the letter tiles of the rack; action tiles end up behind them. False when the rack is
+  // empty and nothing was done.
+  bool Jumble(MersenneTwister& random);
   // Takes the tile off the board (out of both rows) and tells the screen how it goes.
   void RemoveTile(BoardTile* tile, const TileExit& exit);
   // Takes the tile off the board for the player's carried list.

@@ -130,8 +130,7 @@ BoardKey Game::HandleKeyDown(int key) {
 
 void Game::JumbleTiles() {
   if (!Alive()) return;
-  board.Jumble(s_.mersenne);
-  events_.ShowMessage("Tiles re-arranged!", MessageStyle::Plain);
+  if (board.Jumble(s_.mersenne)) events_.ShowMessage("Tiles re-arranged!", MessageStyle::Plain);
 }
 
 void Game::RecallLastWord() {

@@ -27,7 +27,8 @@ void Game::UpdateSubmitButton() {
 }
 
 void Game::CastWord() {
-  if (!monster.IsActive() || !Alive()) {
+  // A monster already killed (its bar still draining) takes no more spells.
+  if (!monster.IsActive() || monster.record.life < 1 || !Alive()) {
     UpdateSubmitButton();
     return;
   }

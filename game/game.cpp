@@ -111,6 +111,11 @@ void Game::BusyEnded() {
 }
 
 void Game::DealStep() {
+  // The fallen get no more tiles.
+  if (!Alive()) {
+    board.pendingDeal = 0;
+    return;
+  }
   if (!dealTimer_.IsReady()) return;
   --board.pendingDeal;
   LetterSource letters = Letters();
@@ -122,11 +127,15 @@ void Game::DealStep() {
       },
       TileArrival::Placed);
   if (board.pendingDeal > 0) return;
-  if (!monster.IsActive()) SpawnNext();
+  // Only a new dungeon's deal calls the first monster. A refresh's deal that ends while a killed
+  // monster's sequence runs leaves the next one to that sequence.
+  if (monster.state == kMonsterNone) SpawnNext();
   events_.Post(GameMessage::ShowTip, kTipDelayMs, 0);
 }
 
 void Game::AddRewardTile() {
+  // A reward posted before the fall finds an emptied board: it is not given.
+  if (!Alive()) return;
   LetterSource letters = Letters();
   const RunRecord& run = player.record;
   const int slot = board.AddNewTile(

@@ -1,8 +1,6 @@
 // The monster record's 828 bytes, at the offsets the saved game has always used.
 #include "game/monster_record.h"
 
-#include <cstring>
-
 namespace spellcrypt {
 
 namespace {
@@ -47,11 +45,6 @@ void LastFields(Io& io, Record& r) {
   }
 }
 
-template <typename Text>
-void Terminate(Text& text) {
-  text[sizeof text - 1] = '\0';
-}
-
 }  // namespace
 
 void EncodeMonsterRecord(const MonsterRecord& record, ByteWriter& out) {
@@ -73,9 +66,6 @@ bool DecodeMonsterRecord(ByteReader& in, MonsterRecord& record) {
   in.Skip(255);
   LastFields(in, read);
   in.Skip(32);
-  Terminate(read.name);
-  Terminate(read.encounterSound);
-  Terminate(read.image);
   record = read;
   return true;
 }

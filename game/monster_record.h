@@ -47,7 +47,8 @@ struct MonsterRecord {
 constexpr int kMonsterRecordSize = 828;
 
 void EncodeMonsterRecord(const MonsterRecord& record, ByteWriter& out);
-// Reads exactly kMonsterRecordSize bytes (texts terminated); false, record untouched, when short.
+// Reads exactly kMonsterRecordSize bytes as they are (texts may lack their end: the reader checks);
+// false, record untouched, when short.
 bool DecodeMonsterRecord(ByteReader& in, MonsterRecord& record);
 
 }  // namespace spellcrypt

@@ -41,7 +41,6 @@ bool DecodeRunRecord(ByteReader& in, RunRecord& record) {
   if (in.Remaining() < static_cast<std::size_t>(kRunRecordSize)) return false;
   RunRecord read;
   Fields(in, read);
-  read.oracleWord[sizeof read.oracleWord - 1] = '\0';
   record = read;
   return true;
 }

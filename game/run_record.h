@@ -36,7 +36,8 @@ struct RunRecord {
 constexpr int kRunRecordSize = 140;
 
 void EncodeRunRecord(const RunRecord& record, ByteWriter& out);
-// Reads exactly kRunRecordSize bytes; false (record untouched) when they are not there.
+// Reads exactly kRunRecordSize bytes as they are (the oracle word may lack its end: the reader
+// checks); false (record untouched) when they are not there.
 bool DecodeRunRecord(ByteReader& in, RunRecord& record);
 
 }  // namespace spellcrypt

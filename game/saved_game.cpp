@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint8_t kVersion[4] = {0xCD, 0xCC, 0x8C, 0x3F};  // the float 1.1
 constexpr std::int32_t kListsHeader = 16;
-constexpr int kMaxTiles = 32;
+constexpr int kMaxTiles = 16;  // a board never holds more: a deal or a reward stops at 16
 constexpr int kMaxLetterWeights = 26;
 
 void EncodeTile(const BoardTile& t, ByteWriter& out) {
@@ -51,7 +51,9 @@ const char* RunProblem(const RunRecord& r) {
   if (r.dungeon < 1 || r.dungeon > kLastDungeon) return "a dungeon outside 1..25";
   if (r.mode < 0 || r.mode > 2) return "an unknown difficulty";
   if (r.maxLife < 1 || r.life < 1 || r.life > r.maxLife) return "no life to go on with";
-  if (r.monstersLeft < 0 || r.monstersLeft > kMonstersPerDungeon) return "a dungeon with too many monsters";
+  // A game is saved only while it fights one of the dungeon's monsters.
+  if (r.monstersLeft < 1 || r.monstersLeft > kMonstersPerDungeon)
+    return "a dungeon with no monster or too many";
   if (!(r.staffFraction >= 0.0f && r.staffFraction < 1.0f)) return "a staff outside 0..0.99";
   if (r.score < 0 || r.mindLevel < 0 || r.luckLevel < 0 || r.bonusPages < 0 || r.bossesSlain < 0) {
     return "a negative score or level";
