@@ -1,0 +1,206 @@
+// The game's things as the rules drive them: tiles arriving, gliding and leaving, the submit bar,
+// the monster's bar, sprite, hits and chest, the player's scenery and the secret words' effects.
+#include <algorithm>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "game/game.h"
+#include "game/monster_table.h"
+#include "game/tile_types.h"
+#include "gfx/dx_screen.h"
+#include "tests/ui_test_support.h"
+#include "ui/bar.h"
+#include "ui/game/monster_view.h"
+#include "ui/game/player_view.h"
+#include "ui/game/tile_board.h"
+#include "ui/spider_spawn.h"
+#include "ui/submit_button.h"
+#include "ui/thing_list.h"
+#include "ui/tile.h"
+#include "words/secret_words.h"
+
+namespace spellcrypt {
+namespace {
+
+class UiGameThingsTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    CAppGlo& app = App();
+    app.dictionary.LoadText("act act\nact cat\naelpst plates\n", "words");
+    for (int i = 0; i < 26; ++i) app.letterTable.SetWeight(i, 10);
+    CGlobals& g = G();
+    app.game = std::make_unique<Game>(
+        GameServices{platform, g.mersenne, g.simpleRandom, app.dictionary, app.letterTable, app.gameView});
+    app.game->NewRun(1);
+    app.game->player.weights = app.letterTable;
+    player = Add(new CPlayer());
+    monster = Add(new CMonster());
+    board = Add(new CTileBoard());
+    submit = Add(new CSubmitBut());
+    submit->SetName("submit");
+    submit->AttachImage(Sheet(100, 20, 4), false, kMagenta);
+  }
+  void TearDown() override {
+    App().game.reset();
+    UiTest::TearDown();
+  }
+  Game& Rules() { return *App().game; }
+  int Count(const char* name) const {
+    int n = 0;
+    GetGlobals().things->ForEachLive([&](CThing* t) { n += std::string(t->name) == name ? 1 : 0; });
+    return n;
+  }
+
+  CPlayer* player = nullptr;
+  CMonster* monster = nullptr;
+  CTileBoard* board = nullptr;
+  CSubmitBut* submit = nullptr;
+};
+
+TEST_F(UiGameThingsTest, TilesArriveGlideAndLeaveAsTheRulesSay) {
+  Rules().AddRewardTile();
+  ASSERT_EQ(board->Tiles().size(), 1u);
+  CTile* reward = board->Tiles().begin()->second;
+  const BoardTile& rules = *Rules().board.Lower(0);
+  EXPECT_EQ(reward->tileId, rules.id);
+  EXPECT_EQ(reward->Frame(), TileTypeOf(rules.type).frame);
+  EXPECT_EQ(reward->label[0], rules.Label());
+  // From the chest, small, growing and gliding to its slot.
+  EXPECT_FLOAT_EQ(reward->x, 106.0f);
+  EXPECT_FLOAT_EQ(reward->scale, 0.2f);
+  Frames(400);
+  EXPECT_FLOAT_EQ(reward->scale, 1.0f);
+  EXPECT_EQ(static_cast<int>(reward->x), 207);
+  EXPECT_EQ(static_cast<int>(reward->y), 155);
+
+  // A tile moved up glides to its place in the word row.
+  Rules().board.MoveTileToUpper(Rules().board.Lower(0));
+  Frames(200);
+  EXPECT_EQ(static_cast<int>(reward->y), 65);
+
+  // Flying off: up the screen, shrinking, gone after its time; the board forgets it at once.
+  Rules().board.RemoveTile(Rules().board.Upper(0), TileExit{0.05f, 0.01f, 2000, true});
+  EXPECT_TRUE(board->Tiles().empty());
+  Frames(60);
+  EXPECT_LT(reward->y, 65.0f);
+  EXPECT_LT(reward->scale, 1.0f);
+  const int id = reward->id;
+  Frames(100);
+  EXPECT_EQ(G().things->FindById(id), nullptr);
+}
+
+TEST_F(UiGameThingsTest, TheBoardTakesItsTilesAlongAndCarriedTilesVanish) {
+  Rules().AddRewardTile();
+  Rules().AddRewardTile();
+  ASSERT_EQ(Count("Tile"), 2);
+  Rules().player.carried.push_back(Rules().board.TakeForCarrying(Rules().board.Lower(0)));
+  Frame();
+  EXPECT_EQ(Count("Tile"), 1);
+  board->dead = true;
+  Frame();
+  Frame();
+  EXPECT_EQ(Count("Tile"), 0);
+}
+
+TEST_F(UiGameThingsTest, TheSubmitBarPulsesWhileTheWordCanBeCast) {
+  for (const char letter : {'C', 'A', 'T'}) {
+    BoardTile tile;
+    tile.letter = letter;
+    tile.lowerSlot = Rules().board.CountAll();
+    Rules().board.PlaceTile(tile, TileArrival::Placed);
+  }
+  Rules().monster.state = kMonsterFighting;
+  for (int i = 0; i < 3; ++i) Rules().ClickTile(Rules().board.Lower(i)->id);
+  EXPECT_EQ(submit->mode, 2);
+  Rules().ClickTile(Rules().board.Upper(2)->id);  // "CA" is too short
+  EXPECT_EQ(submit->mode, 0);
+  G().things->KillByName("submit");
+  Frame();
+  Rules().ClickTile(Rules().board.Lower(2)->id);
+  EXPECT_TRUE(Logged("Can't locate submit object"));
+}
+
+TEST_F(UiGameThingsTest, TheMonsterStandsOnItsFeetLungesIsHitAndLeavesAChest) {
+  WriteBmp("graphics/character/Spider.bmp", 60, 40);
+  WriteBmp("graphics/character/Treasure.bmp", 396, 44);
+  WriteBmp("graphics/health_bar_red.jpg", 180, 14);
+  MonsterRecord spider = MonsterType(kSpider);
+  spider.life = spider.maxLife = 9;
+  Rules().monster.record = spider;
+  monster->Show(Rules().monster.record);
+  auto* sprite = dynamic_cast<CThingSprite*>(G().things->FindByName("danim"));
+  ASSERT_NE(sprite, nullptr);
+  // Placed at (0, 0) in the table: its feet at (109, 187), and the place is kept with the monster.
+  EXPECT_EQ(static_cast<int>(sprite->x), 109 - 30);
+  EXPECT_EQ(static_cast<int>(sprite->y), 187 - 40);
+  EXPECT_EQ(Rules().monster.record.x, 79);
+  EXPECT_EQ(Count("bar"), 1);
+  // The same picture stays: shown again, the sprite is not replaced.
+  monster->Show(Rules().monster.record);
+  EXPECT_EQ(G().things->FindByName("danim"), sprite);
+  EXPECT_EQ(Count("bar"), 1);
+
+  monster->Lunge();
+  Frames(40);
+  EXPECT_GT(sprite->y, 147.0f) << "down toward the player";
+  Frames(200);
+  EXPECT_EQ(static_cast<int>(sprite->y), 147) << "and back";
+
+  WriteBmp("graphics/fireball.bmp", 11 * 20, 20);
+  App().tileImages = std::make_unique<TileImages>();
+  ASSERT_EQ(App().tileImages->fireball.Create(G().display, "graphics\\fireball.bmp", 0, 0, 11, kPlacementAny),
+            1);
+  monster->Hit(30, 10);
+  EXPECT_EQ(Count("hitdam"), 1);
+  int sparks = 0;
+  G().things->ForEachLive([&](CThing* t) { sparks += t->layer == 140 ? 1 : 0; });
+  EXPECT_EQ(sparks, 10);
+
+  monster->Die(1000);
+  Frame();
+  auto* chest = dynamic_cast<CThingSprite*>(G().things->FindByName("danim"));
+  ASSERT_NE(chest, nullptr);
+  EXPECT_NE(chest, sprite);
+  EXPECT_EQ(static_cast<int>(chest->x), 76);
+  EXPECT_EQ(Count("hitdam"), 0);
+  EXPECT_EQ(Count("bar"), 0);
+  Frames(100);  // the chest opens, then loops its last frames
+  EXPECT_GE(chest->Frame(), 3);
+}
+
+TEST_F(UiGameThingsTest, TheDungeonBackgroundComesWithItsFires) {
+  WriteBmp("graphics/health_bar_red.jpg", 180, 14);
+  for (int d : {1, 2, 17, 5}) {
+    SCOPED_TRACE(d);
+    Rules().player.SetDungeon(d);
+    player->ShowBars();
+    Frame();
+    const int fires = d <= 3 ? 2 : (d >= 17 && d <= 20 ? 1 : 0);
+    EXPECT_EQ(Count("DUNG_BG"), 1);
+    EXPECT_EQ(Count("DUNG_FIRE"), fires);
+    EXPECT_EQ(Count("bar"), 1);
+  }
+  player->RemoveBars();
+  player->RemoveBackground();
+  Frame();
+  EXPECT_EQ(Count("DUNG_BG") + Count("DUNG_FIRE") + Count("bar"), 0);
+}
+
+TEST_F(UiGameThingsTest, SecretWordsFallOrCrawlInAsTheirEntrySays) {
+  const SecretWordManager words;
+  App().gameView.SecretEffect(*words.Find("rat"));
+  auto* rats = dynamic_cast<CSpiderSpawn*>(G().things->FindByName("effect"));
+  ASSERT_NE(rats, nullptr);
+  EXPECT_EQ(rats->layer, 70);
+  EXPECT_EQ(rats->style, kSpidersFall);
+  G().things->KillByName("effect");
+  Frame();
+  App().gameView.SecretEffect(*words.Find("spiders"));
+  auto* spiders = dynamic_cast<CSpiderSpawn*>(G().things->FindByName("effect"));
+  ASSERT_NE(spiders, nullptr);
+  EXPECT_EQ(spiders->style, kSpidersCrawl);
+}
+
+}  // namespace
+}  // namespace spellcrypt
