@@ -73,8 +73,15 @@ bool CAppGlo::SaveSettings() {
   return SaveSettingsFile(*settings, "defaults.dat");
 }
 
-void CAppGlo::LoadScores() { Log("Local high-score tables are not built yet."); }
-void CAppGlo::SaveScores() {}
+void CAppGlo::LoadScores() {
+  scoreTable.Clear();
+  if (const char* file = GetScoreFileName(settings ? settings->mode : -1)) scoreTable.Load(file);
+}
+
+bool CAppGlo::SaveScores() {
+  const char* file = GetScoreFileName(settings ? settings->mode : -1);
+  return file != nullptr && scoreTable.Save(file, CRanking::kTablePlaces);
+}
 bool CAppGlo::DeleteScores() {
   bool erased = true;
   for (int mode = 0; mode < kDifficultyCount; ++mode) {

@@ -10,6 +10,7 @@
 #include "game/game.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/dx_tile.h"
+#include "scores/word_rank.h"
 #include "ui/game/game_view.h"
 #include "ui/message.h"
 #include "words/dictionary.h"
@@ -44,8 +45,10 @@ class CAppGlo : public MessageReceiver {
 
   bool LoadSettings();
   bool SaveSettings();
+  // The local table of the current difficulty from its file (empty when there is none).
   void LoadScores();
-  void SaveScores();
+  // Its best 12 into the file; false when the file could not be replaced (the old one stays).
+  bool SaveScores();
   // Deletes the score files of all three difficulties, then loads the (now empty) table. False
   // when a file is still there afterwards.
   bool DeleteScores();
@@ -59,6 +62,7 @@ class CAppGlo : public MessageReceiver {
   CMonster* monster = nullptr;  // not owned
   bool fpsDisplay = false;
   char logPath[8] = "log.txt";
+  CWordRank scoreTable;  // the local high scores of the current difficulty
   std::unique_ptr<Settings> settings;
   char versionText[5] = {};     // kVersionText
   char wordListPath[260] = {};  // asset::kWordList unless the command line names another

@@ -11,6 +11,7 @@
 #include "ui/game_popups.h"
 #include "ui/layers.h"
 #include "ui/menu_button.h"
+#include "ui/scores/screen_scores.h"
 #include "ui/screen_options.h"
 
 namespace spellcrypt {
@@ -48,7 +49,7 @@ void AnswerRestartNo() {
   OpenDifficultyChooser();
 }
 
-void OpenHighScores() { Log("The hall of fame is not built yet."); }
+void OpenHallOfFame() { OpenHighScores(false); }
 
 void VisitWebSite() { OpenWebLink(kWebAddress); }
 void Quit() { PostQuit(0); }
@@ -66,7 +67,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdOptions, OpenOptions},
     {kCmdHelp, OpenHelpPopup},
     {kCmdHelpBack, CloseHelpPopup},
-    {kCmdHallOfFame, OpenHighScores},
+    {kCmdHallOfFame, OpenHallOfFame},
     {kCmdPause, OpenPausePopup},
     {kCmdGameQuit, AskToLeaveGame},
     {kCmdQuitYes, AnswerQuitYes},

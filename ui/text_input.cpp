@@ -42,7 +42,7 @@ void CTextInput::HandleInput(int type, const InputEvent* event) {
       if (length > 0) text[length - 1] = '\0';
       break;
     default:
-      if (length < Capacity()) {
+      if (length < Capacity() && std::strchr(refused, event->key) == nullptr) {
         text[length] = static_cast<char>(event->key);
         text[length + 1] = '\0';
       }

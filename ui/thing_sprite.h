@@ -58,6 +58,8 @@ class CThingSprite : public CThing {
   // Draws from a sheet owned elsewhere (the letter tiles).
   bool AttachImage(CDXTile* shared, bool isTransparent, std::uint32_t key);
   bool HasImage() const { return image.Sheet() != nullptr; }
+  // The picture itself, to draw into (the high-score table); null without one.
+  CDXTile* Picture() const { return image.Sheet(); }
   // Size of one frame; 0 without an image.
   int Width() const;
   int Height() const;

@@ -14,6 +14,9 @@
 #include "ui/game/player_view.h"
 #include "ui/game/screen_choose_diff.h"
 #include "ui/game/tile_board.h"
+#include "ui/scores/screen_enter_name.h"
+#include "ui/scores/screen_submit_ask.h"
+#include "ui/scores/screen_summary.h"
 #include "ui/game_popups.h"
 #include "ui/layers.h"
 #include "ui/menu_button.h"
@@ -193,14 +196,22 @@ void SaveAndLeaveGame() {
 
 void EndOfGame() {
   CGlobals& g = GetGlobals();
+  CAppGlo& app = *GetApp();
   g.CancelAllMessages();
-  // The name entry, the internet question and the summary come with the end of a game.
-  Log("The end of a game (name entry, internet question, summary) is not built yet; back to the title.");
-  if (Game* game = TheGame()) game->NewRun(GetApp()->settings->mode);
-  RemoveGameScreen();
-  g.PostMessage(MsgEndingClose, 0, nullptr, 0);
-  g.inputLevel = input_level::kPlaying;
-  GoToTitle();
+  app.LoadScores();
+  Game* game = TheGame();
+  const int score = game != nullptr ? game->player.record.score : 0;
+  if (score <= 0) {
+    ShowGameSummary();
+    if (game != nullptr) game->NewRun(app.settings->mode);
+    RemoveGameScreen();
+  } else if (app.scoreTable.Qualifies(score, CRanking::kTablePlaces)) {
+    g.inputLevel = input_level::kPopup;
+    OpenNameEntry("You got a local highscore!", NameFor::LocalTable);
+  } else {
+    g.inputLevel = input_level::kPopup;
+    OpenSubmitQuestion("Would you like to submit your score to the global internet rankings?", true);
+  }
 }
 
 }  // namespace spellcrypt

@@ -1,0 +1,225 @@
+// The high-score screen.
+#include "ui/scores/screen_scores.h"
+
+#include <cstdio>
+#include <new>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "base/difficulty.h"
+#include "base/log.h"
+#include "gfx/dx_screen.h"
+#include "scores/word_rank.h"
+#include "ui/button.h"
+#include "ui/layers.h"
+#include "ui/menu_button.h"
+#include "ui/scores/screen_summary.h"
+#include "ui/screen.h"
+#include "ui/screen_title.h"
+#include "ui/text_box.h"
+#include "ui/thing_list.h"
+
+namespace spellcrypt {
+
+namespace {
+
+constexpr int kBackgroundLayer = 400;
+constexpr int kButtonLayer = 402;
+constexpr int kHighlightLayer = 403;
+constexpr int kBackFromTitle = 14;
+constexpr int kBackFromGame = 15;
+
+class ScreenScores : public Screen {
+ public:
+  explicit ScreenScores(bool fromGame) : backCommand_(fromGame ? kBackFromGame : kBackFromTitle) {}
+  ~ScreenScores() override {
+    if (GlobalsExist()) GetGlobals().inputLevel = input_level::kPlaying;
+  }
+
+  bool Start() override;
+  void Update() override;
+  bool HandleInput(int type, const InputEvent* event) override;
+  void HandleMessage(const Message& message) override;
+
+ private:
+  void Refresh();
+  void ShowDetails(int row);
+  CWordRank& Current();
+
+  int backCommand_;
+  CWordRank internetLists_[kDifficultyCount];
+  CThingSprite background_;
+  CThingButton tabs_[kDifficultyCount];
+  CThingButton local_;
+  CMenuBut back_;
+  CThingButton internet_;
+  CTextBox message_;
+  CThingSprite highlight_;
+};
+
+// A tab or a switch: only a pressed picture, shown while it is the chosen one.
+bool SetUpTab(Screen* screen, CThingButton& tab, const char* picture, int x, int y) {
+  tab.SetPressedImage(picture);
+  tab.SetMouseAware(false);
+  tab.SetClickDelay(0);
+  tab.noRehighlight = true;
+  tab.keyboardSelectable = false;
+  tab.SetPosition(x, y);
+  tab.layer = kButtonLayer;
+  return tab.AddToList(screen);
+}
+
+bool ScreenScores::Start() {
+  Screen::Start();
+  CAppGlo& app = *GetApp();
+  background_.loadOption = 1;
+  if (!background_.LoadImage("graphics\\highscore_bg.jpg", false, kMagenta)) return false;
+  background_.layer = kBackgroundLayer;
+  if (!background_.AddToList(nullptr)) return false;
+  const char* const tabPictures[kDifficultyCount] = {"graphics\\highscore_easy.jpg", "graphics\\highscore_normal.jpg",
+                                                     "graphics\\highscore_hard.jpg"};
+  const int tabX[kDifficultyCount] = {72, 279, 476};
+  for (int mode = 0; mode < kDifficultyCount; ++mode) {
+    if (!SetUpTab(this, tabs_[mode], tabPictures[mode], tabX[mode], 382)) return false;
+  }
+  if (!SetUpTab(this, local_, "graphics\\highscore_local.jpg", 38, 411)) return false;
+  back_.SetOverImage("graphics\\highscore_back_over.bmp", false);
+  back_.SetPosition(290, 416);
+  back_.command = backCommand_;
+  back_.layer = kButtonLayer;
+  if (!back_.AddToList(this)) return false;
+  if (!SetUpTab(this, internet_, "graphics\\highscore_global.jpg", 389, 411)) return false;
+  const CGlobals& g = GetGlobals();
+  message_.SetFont(&app.smallFont);
+  message_.SetArea(46, 345, g.width - 92, g.height);
+  message_.centred = true;
+  message_.lineSpacing = 0;
+  message_.layer = kButtonLayer;
+  if (!message_.AddToList(this)) return false;
+  highlight_.LoadImage("graphics\\score_highlight.bmp", true, kMagenta);
+  highlight_.SetPosition(43, 103);
+  highlight_.layer = kHighlightLayer;
+  highlight_.hidden = true;
+  if (!highlight_.AddToList(nullptr)) return false;
+  if (app.settings->useInternetScores) {
+    // The score server's lists come with the rankings; until then the local table shows.
+    Log("The internet rankings are not available yet; showing the local table.");
+    app.settings->useInternetScores = 0;
+  }
+  Refresh();
+  GetGlobals().PostMessage(MsgShowTip, 500, nullptr, 1);
+  return true;
+}
+
+CWordRank& ScreenScores::Current() {
+  CAppGlo& app = *GetApp();
+  const int mode = app.settings->mode;
+  return app.settings->useInternetScores && IsDifficulty(mode) ? internetLists_[mode] : app.scoreTable;
+}
+
+void ScreenScores::Refresh() {
+  CAppGlo& app = *GetApp();
+  const int mode = app.settings->mode;
+  for (int m = 0; m < kDifficultyCount; ++m) tabs_[m].SetVisualState(m == mode ? kButtonPressed : kButtonNormal);
+  CDXTile* surface = background_.Picture();
+  if (surface != nullptr) surface->ReloadImage();
+  if (!app.settings->useInternetScores) {
+    app.LoadScores();
+    message_.Clear();
+    message_.AddText("Click a score to see more info.\n  Click GLOBAL to see scores from people around the world.");
+  }
+  CWordRank& current = Current();
+  if (surface != nullptr) {
+    current.DrawRows(surface, app.smallFont, CRanking::kTablePlaces);
+    if (current.Count() == 0) {
+      app.smallFont.DrawInBox(0, 180, GetGlobals().width, "No hero has inscribed his or her name here yet.", surface,
+                              1);
+    }
+  }
+  const bool internet = app.settings->useInternetScores != 0;
+  local_.SetVisualState(internet ? kButtonNormal : kButtonPressed);
+  internet_.SetVisualState(internet ? kButtonPressed : kButtonNormal);
+}
+
+void ScreenScores::Update() {
+  CGlobals& g = GetGlobals();
+  if (g.mouse == nullptr) return;
+  int row = 0;
+  int hx = 0;
+  int hy = 0;
+  if (Current().RowAt(static_cast<int>(g.mouse->x), static_cast<int>(g.mouse->y), row, hx, hy)) {
+    highlight_.SetPosition(hx, hy);
+    highlight_.hidden = false;
+  } else {
+    highlight_.hidden = true;
+  }
+}
+
+void ScreenScores::ShowDetails(int row) {
+  const CScoreObject* entry = Current().EntryAt(row);
+  if (entry == nullptr) return;
+  ScreenSummary* summary = OpenSummaryFromScores();
+  if (summary == nullptr) return;
+  char line[160];
+  std::snprintf(line, sizeof line, "Name: %s", entry->name.c_str());
+  summary->Box().AddLine(line);
+  if (entry->summary.size() > 1) {
+    summary->Box().AddText(entry->summary);
+  } else {
+    summary->Box().AddLine("");
+    summary->Box().AddText("(this highscore was from an older version of spellcrypt that didn't save extra data!)");
+  }
+}
+
+bool ScreenScores::HandleInput(int type, const InputEvent* event) {
+  CGlobals& g = GetGlobals();
+  CAppGlo& app = *GetApp();
+  if (type == InputMouseDown && g.mouse != nullptr) {
+    int row = 0;
+    int hx = 0;
+    int hy = 0;
+    if (Current().RowAt(static_cast<int>(g.mouse->x), static_cast<int>(g.mouse->y), row, hx, hy)) ShowDetails(row);
+    return false;
+  }
+  if (type != InputClicked || event == nullptr) return false;
+  for (int mode = 0; mode < kDifficultyCount; ++mode) {
+    if (event->senderId == tabs_[mode].id) {
+      app.settings->mode = mode;
+      Refresh();
+    }
+  }
+  if (event->senderId == internet_.id) {
+    // Until the rankings come, the local table stays.
+    Log("The internet rankings are not available yet; showing the local table.");
+    Refresh();
+  } else if (event->senderId == local_.id) {
+    app.settings->useInternetScores = 0;
+    Refresh();
+  } else if (event->senderId == back_.id) {
+    Close();
+    if (back_.command == kBackFromGame) GoToTitle();
+  }
+  return false;
+}
+
+void ScreenScores::HandleMessage(const Message& message) {
+  if (message.type == MsgSurfacesRestored) {
+    Log("Updating background and button states..");
+    Refresh();
+  }
+  Screen::HandleMessage(message);
+}
+
+}  // namespace
+
+bool OpenHighScores(bool fromGame) {
+  GetGlobals().inputLevel = input_level::kPopup;
+  auto* scores = new (std::nothrow) ScreenScores(fromGame);
+  if (scores == nullptr || !scores->Start()) {
+    LogError("Unable to init the high-score screen");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace spellcrypt

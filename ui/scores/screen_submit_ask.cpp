@@ -1,0 +1,68 @@
+// The internet question after a game.
+#include "ui/scores/screen_submit_ask.h"
+
+#include <new>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "base/log.h"
+#include "game/game.h"
+#include "ui/game/game_screen.h"
+#include "ui/game/game_view.h"
+#include "ui/layers.h"
+#include "ui/scores/screen_summary.h"
+#include "ui/screen_yes_no.h"
+
+namespace spellcrypt {
+
+namespace {
+
+class ScreenInternetSubmitAsk : public ScreenYesNo {
+ public:
+  explicit ScreenInternetSubmitAsk(bool askName) : askName_(askName) {}
+
+  void HandleMessage(const Message& message) override {
+    if ((message.type == MsgAnswerYes || message.type == MsgAnswerNo) && message.value == tag && !answered_) {
+      answered_ = true;
+      if (message.type == MsgAnswerYes) {
+        // The score server's exchange comes with the rankings: until then "yes" goes on as "no".
+        Log("The internet rankings are not available yet; the score is not submitted.");
+      }
+      if (!askName_) GetApp()->settings->useInternetScores = 0;
+      Close();
+      FinishGame();
+    }
+    ScreenYesNo::HandleMessage(message);
+  }
+
+ private:
+  bool askName_;
+  bool answered_ = false;
+};
+
+// Tells this question's answers from others'.
+constexpr int kTag = 4404;
+
+}  // namespace
+
+bool OpenSubmitQuestion(const char* question, bool askName) {
+  GetGlobals().inputLevel = input_level::kPopup;
+  auto* ask = new (std::nothrow) ScreenInternetSubmitAsk(askName);
+  if (ask == nullptr) return false;
+  ask->tag = kTag;
+  if (!ask->Start()) {
+    LogError("Unable to init the internet question");
+    return false;
+  }
+  ask->SetQuestion(question);
+  return true;
+}
+
+void FinishGame() {
+  GetGlobals().inputLevel = input_level::kPlaying;
+  ShowGameSummary();
+  if (Game* game = TheGame()) game->NewRun(GetApp()->settings->mode);
+  RemoveGameScreen();
+}
+
+}  // namespace spellcrypt
