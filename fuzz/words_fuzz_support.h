@@ -9,7 +9,7 @@ namespace spellcrypt::fuzzing {
 
 class QuietPlatform : public HeadlessPlatform {
  public:
-  void ShowMessageBox(const char*, const char*, MessageBoxIcon) override {}
+  bool ShowMessageBox(const char*, const char*, MessageBoxIcon) override { return true; }
   void DebugOut(const char*) override {}
 };
 

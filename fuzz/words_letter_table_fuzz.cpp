@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/binary_io.h"
+#include "base/random.h"
 #include "fuzz/words_fuzz_support.h"
 #include "words/letter_table.h"
 #include "words/text_parse.h"
@@ -36,8 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     table.LoadFrom(reader);
   }
+  SimpleGenerator random;
   for (int i = 0; i < 20; ++i) {
-    const int pick = table.Pick();
+    const int pick = table.Pick(random);
     if (pick < 0 || (pick > 0 && pick >= table.Count())) __builtin_trap();
   }
   ByteWriter out;
