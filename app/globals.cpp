@@ -145,8 +145,14 @@ void CGlobals::UpdateScreens() {
   }
   // Screens started in one frame stack in reverse order: the first one started ends on top.
   while (!pendingScreens.empty()) {
-    screens.push_back(pendingScreens.back());
+    Screen* started = pendingScreens.back();
     pendingScreens.pop_back();
+    // One that closed before it was adopted (its start failed) goes at once.
+    if (started->closed) {
+      delete started;
+    } else {
+      screens.push_back(started);
+    }
   }
 }
 

@@ -79,6 +79,11 @@ void PlayerScript::Click(int x, int y) {
   inputAt_ += 60;
 }
 
+void PlayerScript::PointAt(int x, int y) {
+  platform_.QueueMouseMove(inputAt_, x, y);
+  inputAt_ += 30;
+}
+
 void PlayerScript::Key(int virtualKey, int character) {
   platform_.QueueKey(inputAt_, virtualKey, character);
   inputAt_ += 1;

@@ -39,6 +39,7 @@ class PlayerScript : public ::testing::Test {
 
   // --- Acting, from within a step ---
   void Click(int x, int y);
+  void PointAt(int x, int y);
   void Key(int virtualKey, int character = 0);
   void Type(const std::string& text);
   void Shot(const std::string& name);

@@ -20,7 +20,10 @@
 #include "game/tile_types.h"
 #include "tests/game_e2e_support.h"
 #include "ui/big_message.h"
+#include "ui/scores/screen_summary.h"
 #include "ui/screen_tip.h"
+#include "ui/screen_yes_no.h"
+#include "ui/text_box.h"
 #include "ui/thing_list.h"
 #include "ui/thing_message.h"
 #include "ui/tile.h"
@@ -78,6 +81,116 @@ class GameEndToEnd : public testing::PlayerScript {
     Type(word);
     Key(vk::Enter, 13);
   }
+  template <typename T>
+  static bool TopIs() {
+    return dynamic_cast<T*>(GetGlobals().TopScreen()) != nullptr;
+  }
+  static std::vector<std::string> SummaryLines() {
+    auto* summary = dynamic_cast<ScreenSummary*>(GetGlobals().TopScreen());
+    return summary != nullptr ? summary->Box().Lines() : std::vector<std::string>{};
+  }
+
+  // The summary's lines as the player should see them, written out here from what a summary
+  // holds (true: the item is word-wrapped), and wrapped by a text box of the given width.
+  using Items = std::vector<std::pair<std::string, bool>>;
+  static Items SummaryItems(const RunRecord& r, const std::vector<std::string>* treasures,
+                            const std::vector<std::string>& strong) {
+    auto n = [](int v) { return FormatThousands(v, 0); };
+    Items items = {{"Score: " + n(r.score), true},
+                   {"Dungeon: " + std::to_string(r.dungeon), false},
+                   {"Difficulty Mode: Normal", false},
+                   {"Date: Monday, December 07 2026", true},
+                   {"Bosses Slain: " + std::to_string(r.bossesSlain), false},
+                   {"Monsters Vanquished: " + n(r.monstersVanquished), false},
+                   {"Oracles Summoned: " + n(r.oraclesSummoned), false},
+                   {"", false},
+                   {"- Word Statistics -", false},
+                   {"", false}};
+    for (int letters = 3; letters <= 8; ++letters) {
+      items.push_back(
+          {std::to_string(letters) + " letter words made: " + n(r.wordsByLength[letters - 3]), true});
+    }
+    items.push_back({"", false});
+    items.push_back({"Total words created: " + n(r.totalWords), false});
+    items.push_back({r.totalWords < 1
+                         ? "Average word length: None"
+                         : "Average word length: " + std::to_string(r.totalLetters / r.totalWords),
+                     false});
+    items.push_back({"Strongest Word: " + n(r.strongestDamage) + " damage", true});
+    items.push_back({"", false});
+    if (treasures != nullptr) {
+      if (treasures->empty()) {
+        items.push_back({"No treasure found.", false});
+      } else {
+        items.push_back({"- Treasures Found -", false});
+        items.push_back({"", false});
+        for (const std::string& t : *treasures) items.push_back({t, true});
+      }
+      items.push_back({"", false});
+    }
+    if (!strong.empty()) {
+      items.push_back({"- strong words used -", false});
+      items.push_back({"", false});
+      for (const std::string& w : strong) items.push_back({w, true});
+    }
+    return items;
+  }
+  static std::vector<std::string> Wrap(const Items& items, int width) {
+    CTextBox box;
+    box.SetFont(&GetApp()->summaryFont);
+    box.SetArea(0, 0, width, 480);
+    for (const auto& [text, wrapped] : items) {
+      if (wrapped) {
+        box.AddText(text);
+      } else {
+        box.AddLine(text);
+      }
+    }
+    return box.Lines();
+  }
+  static std::vector<std::string> OnScreenLines(const RunRecord& r, const std::vector<std::string>& treasures,
+                                                const std::vector<std::string>& strong) {
+    return Wrap(SummaryItems(r, &treasures, strong), 442);
+  }
+  // The stored summary (built across the whole screen), as the summary screen shows it again.
+  static std::string StoredText(const RunRecord& r, const std::vector<std::string>& strong) {
+    std::string text;
+    for (const std::string& line : Wrap(SummaryItems(r, nullptr, strong), 640)) text += line + "\r\n";
+    return text;
+  }
+  static std::vector<std::string> StoredLines(const RunRecord& r, const std::vector<std::string>& strong) {
+    return Wrap({{StoredText(r, strong), true}}, 442);
+  }
+  // The validation key, worked out here: each byte as a signed value, h = h * 4 ^ c, plus 3 per byte.
+  static std::uint32_t KeyOf(const std::string& text) {
+    std::uint32_t h = 0;
+    for (char c : text)
+      h = (h * 4u) ^ static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
+    return h + 3u * static_cast<std::uint32_t>(text.size());
+  }
+  // The one record of a score file, field by field.
+  void CheckScoreFile(const char* file, const char* name, const RunRecord& r) {
+    const std::vector<std::uint8_t> bytes = testing::ReadBytes((fs::path(dir_.Path()) / file).string());
+    ASSERT_GE(bytes.size(), 4u + 120u);
+    auto i32 = [&](std::size_t at) {
+      std::int32_t v = 0;
+      std::memcpy(&v, bytes.data() + at, 4);
+      return v;
+    };
+    EXPECT_EQ(i32(0), 120);
+    EXPECT_EQ(i32(4), r.dungeon);
+    EXPECT_EQ(i32(8), r.score);
+    EXPECT_EQ(i32(12), r.bossesSlain);
+    EXPECT_STREQ(reinterpret_cast<const char*>(bytes.data() + 16), name);
+    const std::int32_t length = i32(116);
+    EXPECT_EQ(i32(120), 0);
+    ASSERT_EQ(bytes.size(), 4u + 120u + static_cast<std::size_t>(length));
+    EXPECT_EQ(bytes.back(), 0);
+    storedInFile_ =
+        std::string(reinterpret_cast<const char*>(bytes.data() + 124), static_cast<std::size_t>(length - 1));
+  }
+  std::string storedInFile_;
+
   // The map: once the arrow stands over the next dungeon, Enter goes in.
   void EnterFromTheMap(const std::string& shot) {
     Then(
@@ -368,12 +481,84 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
   Then(
       "fall message", [] { return MessageText() == "You fall to the ground..."; },
       [this] { Shot("game_fallen"); });
+
+  // --- The end of the game: a local high score under a typed name ---
+  auto run = std::make_shared<RunRecord>();
+  auto treasures = std::make_shared<std::vector<std::string>>();
+  auto strong = std::make_shared<std::vector<std::string>>();
   Then(
-      "title after the fall", [] { return Named("spiders") && !Named("board"); },
-      [this] { EXPECT_NE(Log().find("The end of a game"), std::string::npos); });
+      "name entry",
+      [] {
+        return Named("text_input") && GetGlobals().inputLevel == 100 && GetGlobals().pendingScreens.empty();
+      },
+      [this, run, treasures, strong] {
+        Shot("game_name_entry");
+        const PlayerRun& player = TheRules().player;
+        *run = player.record;
+        *treasures = player.treasures.Strings();
+        *strong = player.strongWords.Strings();
+        EXPECT_GT(run->score, 0);
+        Type("Merlin|");  // the score server's separator is refused
+        Key(vk::Enter, 13);
+      });
+  Then(
+      "the internet question", [] { return TopIs<ScreenYesNo>() && !Named("text_input"); },
+      [this, run, strong] {
+        Shot("game_internet_question");
+        auto* question = dynamic_cast<ScreenYesNo*>(GetGlobals().TopScreen());
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(question->question,
+                  "Would you also like to submit your score to the global internet rankings?");
+        EXPECT_STREQ(GetApp()->settings->playerName, "Merlin");
+        CheckScoreFile("scores_normal.dat", "Merlin", *run);
+        EXPECT_EQ(storedInFile_, StoredText(*run, *strong));
+        Key(vk::Escape, 27);  // no
+      });
+  Then(
+      "the summary", [] { return TopIs<ScreenSummary>(); },
+      [this, run, treasures, strong] {
+        Shot("game_summary");
+        std::vector<std::string> expected = OnScreenLines(*run, *treasures, *strong);
+        EXPECT_EQ(SummaryLines(), expected);
+        Click(128 + 20, 385 + 10);  // copy
+      });
+  Then(
+      "copied", [] { return Named("bigmsg"); },
+      [this] {
+        Shot("game_summary_copied");
+        std::string text;
+        for (const std::string& line : SummaryLines()) text += line + "\r\n";
+        EXPECT_EQ(platform_.clipboard, text + "\r\nValidation key: " + std::to_string(KeyOf(text)) + "\r\n");
+        Click(332 + 20, 382 + 10);  // continue
+      });
+  Then(
+      "the high scores", [] { return Named("highscores") && GetGlobals().inputLevel == 100; },
+      [this] {
+        Shot("game_high_scores");
+        ASSERT_EQ(GetApp()->scoreTable.Count(), 1);
+        EXPECT_EQ(GetApp()->scoreTable.EntryAt(0)->name, "Merlin");
+        PointAt(120, 110);  // over the first row
+        Click(120, 110);
+      });
+  Then(
+      "the stored summary", [] { return TopIs<ScreenSummary>(); },
+      [this, run, strong] {
+        Shot("game_stored_summary");
+        std::vector<std::string> expected = {"Name: Merlin"};
+        for (const std::string& line : StoredLines(*run, *strong)) expected.push_back(line);
+        EXPECT_EQ(SummaryLines(), expected);
+        EXPECT_EQ(GetGlobals().inputLevel, 300);
+        Key(vk::Escape, 27);
+      });
+  Then(
+      "back at the high scores", [] { return !TopIs<ScreenSummary>() && GetGlobals().inputLevel == 100; },
+      [this] { Click(290 + 20, 416 + 8); });  // back
+  Then(
+      "title after the game",
+      [] { return Named("spiders") && !Named("board") && GetGlobals().inputLevel == 0; }, [] {});
 
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 30u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 37u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }
@@ -429,10 +614,65 @@ TEST_F(GameEndToEnd, AKidmodeGameWonInTheLastDungeon) {
         return text != nullptr && text->translucency < 1.0f;
       },
       [this] { Shot("game_ending"); });
+  // The name entry left as it comes: the score is kept under the nameless hero's name.
   Then(
-      "title after the ending", [] { return Named("spiders") && !Named("ending"); }, [] {});
+      "name entry over the ending", [] { return Named("text_input") && GetGlobals().pendingScreens.empty(); },
+      [this] { Key(vk::Enter, 13); });
+  Then(
+      "the internet question", [] { return TopIs<ScreenYesNo>() && !Named("text_input"); },
+      [this] {
+        ASSERT_EQ(GetApp()->scoreTable.Count(), 1);
+        EXPECT_EQ(GetApp()->scoreTable.EntryAt(0)->name, "Mystery Wizard");
+        EXPECT_TRUE(fs::exists(fs::path(dir_.Path()) / "scores_easy.dat"));
+        Key(vk::Escape, 27);
+      });
+  Then(
+      "the summary", [] { return TopIs<ScreenSummary>(); }, [this] { Key(vk::Escape, 27); });
+  Then(
+      "the high scores", [] { return Named("highscores"); }, [this] { Click(290 + 20, 416 + 8); });
+  Then(
+      "title after the ending",
+      [] { return Named("spiders") && !Named("ending") && GetGlobals().inputLevel == 0; }, [] {});
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 7u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 11u) << (done_.empty() ? "" : done_.back());
+}
+
+// A game that ends without a point goes straight to its summary: no name, no question.
+TEST_F(GameEndToEnd, AGameWithoutAPointGoesStraightToItsSummary) {
+  Then(
+      "title", [] { return Named("spiders") && GetGlobals().inputLevel == 0; }, [this] { Click(540, 215); });
+  Then(
+      "chooser", [] { return Named("Normal"); }, [this] { Click(53 + 175 + 40, 103 + 216 + 10); });
+  Then(
+      "map", [] { return ArrowShown(); }, [this] { Key(vk::Enter, 13); });
+  Then(
+      "fight", [] { return Fighting(); },
+      [this] {
+        Key('8', '8');  // poison, twice: 20 of 15 life
+        Key('8', '8');
+      });
+  Until(
+      "summary", [] { return TopIs<ScreenSummary>(); },
+      [this] {
+        if (TopIs<ScreenTip>()) Key(vk::Enter, 13);
+      });
+  Then(
+      "the summary's lines", [] { return TopIs<ScreenSummary>(); },
+      [this] {
+        EXPECT_FALSE(Named("text_input"));
+        const std::vector<std::string> lines = SummaryLines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0], "Score: 0");
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "Average word length: None"), lines.end());
+        EXPECT_FALSE(fs::exists(fs::path(dir_.Path()) / "scores_normal.dat"));
+        Key(vk::Escape, 27);
+      });
+  Then(
+      "high scores", [] { return Named("highscores"); }, [this] { Click(290 + 20, 416 + 8); });
+  Then(
+      "title", [] { return Named("spiders") && GetGlobals().inputLevel == 0; }, [] {});
+  ASSERT_EQ(Run(), 0);
+  EXPECT_EQ(done_.size(), 8u) << (done_.empty() ? "" : done_.back());
 }
 
 }  // namespace

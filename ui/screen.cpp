@@ -13,6 +13,12 @@ void Screen::HandleMessage(const Message& message) {
   if (message.type == MsgCloseScreen) Close();
 }
 
+bool Screen::StartOrClose() {
+  if (Start()) return true;
+  Close();
+  return false;
+}
+
 bool Screen::Start() {
   GetGlobals().pendingScreens.push_back(this);
   return true;

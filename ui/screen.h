@@ -21,6 +21,9 @@ class Screen : public MessageReceiver {
   virtual void Update() {}
 
   void Close() { closed = true; }
+  // Starts the screen; one that fails to start is closed at once, so that a half-built screen
+  // never stays on top swallowing input.
+  bool StartOrClose();
 
   bool closed = false;
 };

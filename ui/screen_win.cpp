@@ -71,7 +71,7 @@ class ScreenWin : public Screen {
 
 bool OpenWinScreen() {
   auto* ending = new (std::nothrow) ScreenWin();
-  return ending != nullptr && ending->Start();
+  return ending != nullptr && ending->StartOrClose();
 }
 
 }  // namespace spellcrypt

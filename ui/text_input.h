@@ -17,7 +17,7 @@ class CTextInput : public CThingSprite {
 
   BitmapFont* font = nullptr;  // nothing is drawn without one
   char text[256] = "";
-  int maxLength = 20;  // at most maxLength - 1 characters are kept
+  int maxLength = 20;        // at most maxLength - 1 characters are kept
   const char* refused = "";  // characters never taken (the name entry refuses the server's separator)
   bool showCursor = true;
   IntervalTimer blinkTimer{GameClock(), 350};

@@ -149,7 +149,7 @@ bool OpenBookScreen() {
   auto* book = new (std::nothrow) ScreenBook();
   if (book == nullptr) return false;
   ChooseBookPages(GetGlobals().simpleRandom, book->pages[0], book->pages[1]);
-  return book->Start();
+  return book->StartOrClose();
 }
 
 }  // namespace spellcrypt

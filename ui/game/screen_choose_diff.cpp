@@ -127,7 +127,7 @@ bool ScreenChooseDiff::HandleInput(int type, const InputEvent* event) {
 bool OpenDifficultyChooser() {
   GetGlobals().inputLevel = input_level::kPopup;
   auto* chooser = new (std::nothrow) ScreenChooseDiff();
-  if (chooser == nullptr || !chooser->Start()) {
+  if (chooser == nullptr || !chooser->StartOrClose()) {
     LogError("Unable to init the difficulty chooser");
     return false;
   }

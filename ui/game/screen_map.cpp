@@ -143,7 +143,7 @@ void ScreenMap::Continue() {
 
 bool OpenMap() {
   auto* map = new (std::nothrow) ScreenMap();
-  return map != nullptr && map->Start();
+  return map != nullptr && map->StartOrClose();
 }
 
 }  // namespace spellcrypt

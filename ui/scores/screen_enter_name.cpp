@@ -55,7 +55,8 @@ class ScreenEnterName : public Screen {
   void Finish() {
     CAppGlo& app = *GetApp();
     std::string name = input_.text;
-    if (name.find('|') != std::string::npos) name.erase(std::remove(name.begin(), name.end(), '|'), name.end());
+    if (name.find('|') != std::string::npos)
+      name.erase(std::remove(name.begin(), name.end(), '|'), name.end());
     if (!name.empty()) CopyText(app.settings->playerName, sizeof app.settings->playerName, name);
     if (purpose_ == NameFor::LocalTable) {
       Game* game = TheGame();
@@ -85,7 +86,7 @@ class ScreenEnterName : public Screen {
 
 bool OpenNameEntry(const char* prompt, NameFor purpose) {
   auto* entry = new (std::nothrow) ScreenEnterName(prompt, purpose);
-  if (entry == nullptr || !entry->Start()) {
+  if (entry == nullptr || !entry->StartOrClose()) {
     LogError("Unable to init the name entry");
     return false;
   }

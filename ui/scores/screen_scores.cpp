@@ -18,6 +18,7 @@
 #include "ui/screen_title.h"
 #include "ui/text_box.h"
 #include "ui/thing_list.h"
+#include "ui/thing_mouse.h"
 
 namespace spellcrypt {
 
@@ -72,12 +73,13 @@ bool SetUpTab(Screen* screen, CThingButton& tab, const char* picture, int x, int
 bool ScreenScores::Start() {
   Screen::Start();
   CAppGlo& app = *GetApp();
+  background_.SetName("highscores");
   background_.loadOption = 1;
   if (!background_.LoadImage("graphics\\highscore_bg.jpg", false, kMagenta)) return false;
   background_.layer = kBackgroundLayer;
   if (!background_.AddToList(nullptr)) return false;
-  const char* const tabPictures[kDifficultyCount] = {"graphics\\highscore_easy.jpg", "graphics\\highscore_normal.jpg",
-                                                     "graphics\\highscore_hard.jpg"};
+  const char* const tabPictures[kDifficultyCount] = {
+      "graphics\\highscore_easy.jpg", "graphics\\highscore_normal.jpg", "graphics\\highscore_hard.jpg"};
   const int tabX[kDifficultyCount] = {72, 279, 476};
   for (int mode = 0; mode < kDifficultyCount; ++mode) {
     if (!SetUpTab(this, tabs_[mode], tabPictures[mode], tabX[mode], 382)) return false;
@@ -120,20 +122,22 @@ CWordRank& ScreenScores::Current() {
 void ScreenScores::Refresh() {
   CAppGlo& app = *GetApp();
   const int mode = app.settings->mode;
-  for (int m = 0; m < kDifficultyCount; ++m) tabs_[m].SetVisualState(m == mode ? kButtonPressed : kButtonNormal);
+  for (int m = 0; m < kDifficultyCount; ++m)
+    tabs_[m].SetVisualState(m == mode ? kButtonPressed : kButtonNormal);
   CDXTile* surface = background_.Picture();
   if (surface != nullptr) surface->ReloadImage();
   if (!app.settings->useInternetScores) {
     app.LoadScores();
     message_.Clear();
-    message_.AddText("Click a score to see more info.\n  Click GLOBAL to see scores from people around the world.");
+    message_.AddText(
+        "Click a score to see more info.\n  Click GLOBAL to see scores from people around the world.");
   }
   CWordRank& current = Current();
   if (surface != nullptr) {
     current.DrawRows(surface, app.smallFont, CRanking::kTablePlaces);
     if (current.Count() == 0) {
-      app.smallFont.DrawInBox(0, 180, GetGlobals().width, "No hero has inscribed his or her name here yet.", surface,
-                              1);
+      app.smallFont.DrawInBox(0, 180, GetGlobals().width, "No hero has inscribed his or her name here yet.",
+                              surface, 1);
     }
   }
   const bool internet = app.settings->useInternetScores != 0;
@@ -167,7 +171,8 @@ void ScreenScores::ShowDetails(int row) {
     summary->Box().AddText(entry->summary);
   } else {
     summary->Box().AddLine("");
-    summary->Box().AddText("(this highscore was from an older version of spellcrypt that didn't save extra data!)");
+    summary->Box().AddText(
+        "(this highscore was from an older version of spellcrypt that didn't save extra data!)");
   }
 }
 
@@ -178,7 +183,8 @@ bool ScreenScores::HandleInput(int type, const InputEvent* event) {
     int row = 0;
     int hx = 0;
     int hy = 0;
-    if (Current().RowAt(static_cast<int>(g.mouse->x), static_cast<int>(g.mouse->y), row, hx, hy)) ShowDetails(row);
+    if (Current().RowAt(static_cast<int>(g.mouse->x), static_cast<int>(g.mouse->y), row, hx, hy))
+      ShowDetails(row);
     return false;
   }
   if (type != InputClicked || event == nullptr) return false;
@@ -215,7 +221,7 @@ void ScreenScores::HandleMessage(const Message& message) {
 bool OpenHighScores(bool fromGame) {
   GetGlobals().inputLevel = input_level::kPopup;
   auto* scores = new (std::nothrow) ScreenScores(fromGame);
-  if (scores == nullptr || !scores->Start()) {
+  if (scores == nullptr || !scores->StartOrClose()) {
     LogError("Unable to init the high-score screen");
     return false;
   }

@@ -50,7 +50,7 @@ bool OpenSubmitQuestion(const char* question, bool askName) {
   auto* ask = new (std::nothrow) ScreenInternetSubmitAsk(askName);
   if (ask == nullptr) return false;
   ask->tag = kTag;
-  if (!ask->Start()) {
+  if (!ask->StartOrClose()) {
     LogError("Unable to init the internet question");
     return false;
   }

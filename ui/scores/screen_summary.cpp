@@ -125,7 +125,7 @@ void ShowGameSummary() {
   CGlobals& g = GetGlobals();
   g.PostMessage(MsgEndingClose, 0, nullptr, 0);
   auto* summary = new (std::nothrow) ScreenSummary(false);
-  if (summary == nullptr || !summary->Start()) {
+  if (summary == nullptr || !summary->StartOrClose()) {
     LogError("Unable to init the summary screen");
     return;
   }
@@ -135,7 +135,7 @@ void ShowGameSummary() {
 ScreenSummary* OpenSummaryFromScores() {
   GetGlobals().inputLevel = kFromScoresLevel;
   auto* summary = new (std::nothrow) ScreenSummary(true);
-  if (summary == nullptr || !summary->Start()) {
+  if (summary == nullptr || !summary->StartOrClose()) {
     LogError("Unable to init the summary screen");
     return nullptr;
   }
