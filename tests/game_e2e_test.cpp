@@ -529,6 +529,16 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         std::string text;
         for (const std::string& line : SummaryLines()) text += line + "\r\n";
         EXPECT_EQ(platform_.clipboard, text + "\r\nValidation key: " + std::to_string(KeyOf(text)) + "\r\n");
+        Click(536 + 8, 368 + 8);  // the down arrow
+      });
+  Then(
+      "scrolled",
+      [] {
+        auto* summary = dynamic_cast<ScreenSummary*>(GetGlobals().TopScreen());
+        return summary != nullptr && summary->Box().ScrollPos() > 0;
+      },
+      [this] {
+        Shot("game_summary_scrolled");
         Click(332 + 20, 382 + 10);  // continue
       });
   Then(
@@ -538,6 +548,15 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         ASSERT_EQ(GetApp()->scoreTable.Count(), 1);
         EXPECT_EQ(GetApp()->scoreTable.EntryAt(0)->name, "Merlin");
         PointAt(120, 110);  // over the first row
+      });
+  Then(
+      "the row highlighted",
+      [] {
+        auto* highlight = dynamic_cast<CThingSprite*>(GetGlobals().things->FindByName("score_highlight"));
+        return highlight != nullptr && !highlight->hidden;
+      },
+      [this] {
+        Shot("game_high_scores_highlight");
         Click(120, 110);
       });
   Then(
@@ -558,7 +577,7 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       [] { return Named("spiders") && !Named("board") && GetGlobals().inputLevel == 0; }, [] {});
 
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 37u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 39u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }

@@ -98,6 +98,7 @@ bool ScreenScores::Start() {
   message_.lineSpacing = 0;
   message_.layer = kButtonLayer;
   if (!message_.AddToList(this)) return false;
+  highlight_.SetName("score_highlight");
   highlight_.LoadImage("graphics\\score_highlight.bmp", true, kMagenta);
   highlight_.SetPosition(43, 103);
   highlight_.layer = kHighlightLayer;
