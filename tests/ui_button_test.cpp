@@ -2,7 +2,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "base/version.h"
+#include "base/score_server.h"
 #include "tests/ui_test_support.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -246,10 +246,10 @@ TEST_F(UiMenuCommandTest, QuitAndVisitReachThePlatform) {
 
   EXPECT_TRUE(RunMenuCommand(kCmdVisitWebSite));
   ASSERT_EQ(platform.openedLinks.size(), 1u);
-  EXPECT_EQ(platform.openedLinks[0], std::string("http://") + kWebAddress);
+  EXPECT_EQ(platform.openedLinks[0], std::string("http://") + WebAddress());
   std::stringstream shortcut;
   shortcut << std::ifstream("temp.url").rdbuf();
-  EXPECT_EQ(shortcut.str(), std::string("[InternetShortcut]\nURL=http://") + kWebAddress + "\n");
+  EXPECT_EQ(shortcut.str(), std::string("[InternetShortcut]\nURL=http://") + WebAddress() + "\n");
 }
 
 TEST_F(UiMenuCommandTest, PlayOpensTheChooserAndBoardCommandsNeedABoard) {

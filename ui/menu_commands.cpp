@@ -4,7 +4,7 @@
 #include "app/game_loop.h"
 #include "app/globals.h"
 #include "base/log.h"
-#include "base/version.h"
+#include "base/score_server.h"
 #include "ui/game/game_screen.h"
 #include "ui/game/screen_choose_diff.h"
 #include "ui/game_link.h"
@@ -51,7 +51,7 @@ void AnswerRestartNo() {
 
 void OpenHallOfFame() { OpenHighScores(false); }
 
-void VisitWebSite() { OpenWebLink(kWebAddress); }
+void VisitWebSite() { OpenWebLink(WebAddress().c_str()); }
 void Quit() { PostQuit(0); }
 
 struct CommandEntry {
