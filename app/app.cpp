@@ -30,7 +30,7 @@ void AdoptApp(CAppGlo* app) {
   if (g_app != app) delete g_app;
   g_app = app;
   // From now on the log keeps its lines in the file too (until the object is gone).
-  SetLogFile(app != nullptr ? app->logPath : nullptr);
+  SetLogFile(app != nullptr ? WritablePath(app->logPath).c_str() : nullptr);
 }
 
 void DestroyApp() {
@@ -62,7 +62,7 @@ bool CAppGlo::LoadSettings() {
     LogError("Defaults not initted?!");
     return false;
   }
-  return LoadSettingsFile(*settings, "defaults.dat");
+  return LoadSettingsFile(*settings, WritablePath("defaults.dat").c_str());
 }
 
 bool CAppGlo::SaveSettings() {
@@ -70,25 +70,26 @@ bool CAppGlo::SaveSettings() {
     LogError("Defaults not initted?!");
     return false;
   }
-  return SaveSettingsFile(*settings, "defaults.dat");
+  return SaveSettingsFile(*settings, WritablePath("defaults.dat").c_str());
 }
 
 void CAppGlo::LoadScores() {
   scoreTable.Clear();
-  if (const char* file = GetScoreFileName(settings ? settings->mode : -1)) scoreTable.Load(file);
+  if (const char* file = GetScoreFileName(settings ? settings->mode : -1))
+    scoreTable.Load(WritablePath(file));
 }
 
 bool CAppGlo::SaveScores() {
   const char* file = GetScoreFileName(settings ? settings->mode : -1);
-  return file != nullptr && scoreTable.Save(file, CRanking::kTablePlaces);
+  return file != nullptr && scoreTable.Save(WritablePath(file), CRanking::kTablePlaces);
 }
 bool CAppGlo::DeleteScores() {
   bool erased = true;
   for (int mode = 0; mode < kDifficultyCount; ++mode) {
-    const char* file = ScoreFileName(mode);
+    const std::string file = WritablePath(ScoreFileName(mode));
     DeleteFile(file);
     if (FileExists(file)) {
-      LogError("Couldn't delete %s.", file);
+      LogError("Couldn't delete %s.", file.c_str());
       erased = false;
     }
   }

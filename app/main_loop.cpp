@@ -153,10 +153,11 @@ void OpenWebLink(const char* address) {
     ToggleFullscreen();
     RestoreSurfaces();
   }
+  const std::string shortcutPath = WritablePath("temp.url");
   const char* shortcut = "temp.url";
-  DeleteFile(shortcut);
+  DeleteFile(shortcutPath);
   const std::string body = std::string("[InternetShortcut]\n") + "URL=http://" + address + "\n";
-  const bool written = WriteFileAtomically(shortcut, body.data(), body.size());
+  const bool written = WriteFileAtomically(shortcutPath, body.data(), body.size());
   const OpenLinkResult result = written ? g.platform->OpenLink((std::string("http://") + address).c_str())
                                         : OpenLinkResult::FileNotFound;
   char text[1024];

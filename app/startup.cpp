@@ -193,7 +193,13 @@ int RunGame(IPlatform& platform, const std::string& commandLine, const SoundMana
   }
   AdoptApp(app);
   platform.SetWorkingDir(GetModuleDir());
-  DeleteFile(app->logPath);
+  // An installed game cannot write beside itself: its files go to the user's data folder.
+  const bool installed = !IsWritableFolder(GetModuleDir());
+  SetWriteFolder(installed ? UserDataFolder() : std::string());
+  SetLogFile(WritablePath(app->logPath).c_str());
+  DeleteFile(WritablePath(app->logPath));
+  if (installed)
+    Log("The program's folder cannot be written: its files are kept in %s", WriteFolder().c_str());
   app->LoadSettings();
   ParseCommandLine(commandLine.c_str());
   LoadConfig(true);

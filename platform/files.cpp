@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -106,6 +107,43 @@ bool WriteFileAtomically(std::string_view path, const void* data, std::size_t si
     return false;
   }
   return true;
+}
+
+namespace {
+std::string& WriteFolderSlot() {
+  static std::string folder;
+  return folder;
+}
+}  // namespace
+
+void SetWriteFolder(std::string_view folder) {
+  std::string& slot = WriteFolderSlot();
+  slot = folder;
+  if (!slot.empty() && slot.back() != '/') slot += '/';
+}
+
+const std::string& WriteFolder() { return WriteFolderSlot(); }
+
+std::string WritablePath(std::string_view name) { return WriteFolderSlot() + std::string(name); }
+
+bool IsWritableFolder(std::string_view folder) {
+  const std::string path = folder.empty() ? std::string(".") : std::string(folder);
+  return ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string UserDataFolder() {
+  std::string base;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+    base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    base = std::string(home) + "/.local/share";
+  } else {
+    return std::string();
+  }
+  const std::string folder = base + "/spellcrypt/";
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  return fs::is_directory(folder, ec) && IsWritableFolder(folder) ? folder : std::string();
 }
 
 void AppendToFile(std::string_view text, std::string_view path) {

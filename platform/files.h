@@ -25,4 +25,16 @@ bool WriteFileAtomically(std::string_view path, const void* data, std::size_t si
 // Appends text to a file, creating it when needed; nothing for an empty text or path.
 void AppendToFile(std::string_view text, std::string_view path);
 
+// Where the files the game writes (log, settings, scores, saved game) go: the working directory,
+// which is the program's folder, as a rule; a folder of the user's when the program's folder cannot
+// be written (an installed game). An empty folder means the working directory.
+void SetWriteFolder(std::string_view folder);
+const std::string& WriteFolder();
+// The path a file the game writes is kept at.
+std::string WritablePath(std::string_view name);
+bool IsWritableFolder(std::string_view folder);
+// $XDG_DATA_HOME/spellcrypt/ (by default ~/.local/share/spellcrypt/), made when missing, ending
+// with '/'; empty when there is no such folder and it cannot be made.
+std::string UserDataFolder();
+
 }  // namespace spellcrypt

@@ -82,6 +82,13 @@ void PictureSet::Emit(const std::string& name, const Canvas& c, int frames, std:
   entries_.push_back(std::move(e));
 }
 
+void PictureSet::EmitDesktopIcon(const std::string& name, const Canvas& c) {
+  if (!WritePng(outDir_ + "/" + name, c)) {
+    std::fprintf(stderr, "art: could not write %s\n", name.c_str());
+    ++failures_;
+  }
+}
+
 bool PictureSet::WriteManifest(const std::string& path) const {
   std::ofstream f(path, std::ios::trunc);
   f << "name\tformat\tsize\tframes\tkey\twhere\tby\n";

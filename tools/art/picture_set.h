@@ -32,6 +32,9 @@ class PictureSet {
   void Emit(const std::string& name, const Canvas& c, int frames, std::int64_t key, const std::string& where,
             const std::string& by);
 
+  // Writes `c` as a PNG with its transparency, outside the game's pictures (the desktop's icon).
+  void EmitDesktopIcon(const std::string& name, const Canvas& c);
+
   const std::vector<PictureEntry>& Entries() const { return entries_; }
   int Failures() const { return failures_; }
   bool WriteManifest(const std::string& path) const;

@@ -178,6 +178,7 @@ void MakeTitle(PictureSet& set) {
   TileBody(icon, 7, 7, 50, 17, Rgb(0xE0B040, 0.3));
   Word(icon, "S", Face::kTitle, 46, 32, 48, Align::kCentre, WordStyle::kInk);
   set.Emit("graphics/icon.bmp", icon, 1, pal::kKeyMagenta, "window icon", "SDL window (platform)");
+  set.EmitDesktopIcon("spellcrypt.png", icon);
 }
 
 }  // namespace spellcrypt::art

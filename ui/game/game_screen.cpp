@@ -130,7 +130,7 @@ void BuildGameScreen(const char* saveFile) {
       game->player.carried.clear();
       if (!LoadGame(*game, saveFile)) {
         // Nothing half loaded: the game screen goes and the title offers a new game.
-        DeleteFile(kSaveFileName);
+        DeleteFile(WritablePath(kSaveFileName));
         RemoveGameScreen();
         GoToTitle();
         return;
@@ -140,7 +140,7 @@ void BuildGameScreen(const char* saveFile) {
       game->RestoreCarriedTiles();
     }
   }
-  DeleteFile(kSaveFileName);
+  DeleteFile(WritablePath(kSaveFileName));
 }
 
 void RemoveGameScreen() {
@@ -159,7 +159,7 @@ void RemoveGameScreen() {
 }
 
 void StartPlay() {
-  if (IsSaveUsable(kSaveFileName)) {
+  if (IsSaveUsable(WritablePath(kSaveFileName))) {
     OpenContinueQuestion();
   } else {
     OpenDifficultyChooser();
@@ -173,7 +173,7 @@ void ContinueSavedGame() {
     game->NewRun(GetApp()->settings->mode);
     game->monster.Reset();
   }
-  BuildGameScreen(kSaveFileName);
+  BuildGameScreen(WritablePath(kSaveFileName).c_str());
 }
 
 void SaveAndLeaveGame() {
@@ -182,7 +182,7 @@ void SaveAndLeaveGame() {
   Log("Saving game to %s.", kSaveFileName);
   const SavedGame saved = game->Snapshot();
   Log("Saving out info for %d tiles", static_cast<int>(saved.tiles.size()));
-  if (!WriteSavedGame(kSaveFileName, saved)) {
+  if (!WriteSavedGame(WritablePath(kSaveFileName), saved)) {
     // The question promised a saved game: without one the player stays in it.
     LogError("Error saving game data file %s.", kSaveFileName);
     ShowMessage("Your game could not be saved, so you stay in it.  (See log.txt.)");

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the built game into a temporary prefix and runs it there as a user who cannot write the
+# installation (nobody): the game must start, and keep its log and settings in that user's data
+# folder ($XDG_DATA_HOME/spellcrypt, by default ~/.local/share/spellcrypt) instead of failing.
+# Usage: scripts/check_install.sh   (after the default preset is built)
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+prefix="$(mktemp -d /tmp/spellcrypt-install.XXXXXX)"
+home="$(mktemp -d /tmp/spellcrypt-home.XXXXXX)"
+trap 'rm -rf "$prefix" "$home"' EXIT
+cmake --install build/default --prefix "$prefix" >/dev/null
+for f in bin/spellcrypt lib/spellcrypt/spellcrypt lib/spellcrypt/data/master_word_list.txt \
+  share/applications/spellcrypt.desktop share/metainfo/org.spellcrypt.Spellcrypt.metainfo.xml \
+  share/icons/hicolor/64x64/apps/spellcrypt.png; do
+  [ -e "$prefix/$f" ] || { echo "install: $f is missing" >&2; exit 1; }
+done
+chmod -R a+rX,go-w "$prefix"
+run_as=()
+if [ "$(id -u)" -eq 0 ]; then
+  chown nobody "$home"
+  run_as=(runuser -u nobody --)
+fi
+# The game quits in order on SIGTERM (settings saved, exit code 0).
+set +e
+"${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+  timeout -s TERM 4 "$prefix/bin/spellcrypt" -WINDOWED >"$home/out.txt" 2>&1
+set -e
+folder="$home/.local/share/spellcrypt"
+for f in log.txt defaults.dat; do
+  [ -s "$folder/$f" ] || { echo "install: $folder/$f was not written" >&2; cat "$home/out.txt" >&2; exit 1; }
+done
+grep -q "cannot be written" "$folder/log.txt" || { echo "install: the log does not say where files go" >&2; exit 1; }
+grep -q "Sound System\|Game started" "$folder/log.txt"
+if [ -n "$(find "$prefix" -newer "$prefix/bin/spellcrypt" -type f -name '*.dat' 2>/dev/null)" ]; then
+  echo "install: the game wrote into its installation" >&2
+  exit 1
+fi
+echo "install ok: the installed game keeps its files in ~/.local/share/spellcrypt"
