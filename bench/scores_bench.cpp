@@ -25,7 +25,8 @@ PlayerRun LongRun() {
   run.record.score = 12345678;
   run.record.totalWords = 600;
   run.record.totalLetters = 3100;
-  for (int d = 1; d <= 25; ++d) run.treasures.Add("Dungeon " + std::to_string(d) + " cleared.\r\nYou find a shiny goblet.");
+  for (int d = 1; d <= 25; ++d)
+    run.treasures.Add("Dungeon " + std::to_string(d) + " cleared.\r\nYou find a shiny goblet.");
   for (int i = 0; i < 300; ++i) run.strongWords.Add("wizardry" + std::to_string(i));
   return run;
 }
