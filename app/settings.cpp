@@ -58,6 +58,10 @@ bool LoadSettingsFile(Settings& settings, const char* path) {
     LogError("Error finding Settings data file %s.", path);
     return false;
   }
+  return DecodeSettingsFile(bytes, settings, path);
+}
+
+bool DecodeSettingsFile(const std::vector<std::uint8_t>& bytes, Settings& settings, const char* path) {
   ResetSettings(settings);
   ByteReader reader(bytes);
   std::int32_t size = 0;
@@ -116,7 +120,13 @@ bool LoadConfig(bool fromProgramDir) {
     DebugOut("%s not found, using defaults.", path.c_str());
     return false;
   }
-  std::uint8_t record[kConfigRecordSize] = {};
+  std::uint8_t record[kConfigRecordSize];
+  return DecodeConfig(bytes, record, path.c_str());
+}
+
+bool DecodeConfig(const std::vector<std::uint8_t>& bytes, std::uint8_t record[kConfigRecordSize],
+                  const char* path) {
+  std::memset(record, 0, kConfigRecordSize);
   ByteReader reader(bytes);
   std::int32_t size = 0;
   if (!reader.I32(size)) {
@@ -125,8 +135,7 @@ bool LoadConfig(bool fromProgramDir) {
   }
   int take = size;
   if (take > kConfigRecordSize) {
-    Log("%s announces %d bytes of configuration; reading the first %d.", path.c_str(), size,
-        kConfigRecordSize);
+    Log("%s announces %d bytes of configuration; reading the first %d.", path, size, kConfigRecordSize);
     take = kConfigRecordSize;
   }
   if (take <= 0 || !reader.Bytes(record, static_cast<std::size_t>(take))) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace spellcrypt {
 
@@ -30,8 +31,13 @@ void EncodeSettings(const Settings& settings, std::uint8_t out[kSettingsRecordSi
 void DecodeSettings(const std::uint8_t in[kSettingsRecordSize], Settings& settings);
 
 bool LoadSettingsFile(Settings& settings, const char* path);
+// The same over the file's bytes (path names it in the log).
+bool DecodeSettingsFile(const std::vector<std::uint8_t>& bytes, Settings& settings, const char* path);
 bool SaveSettingsFile(Settings& settings, const char* path);
 // Reads "config.dat" into a zero-filled 395-byte record that nothing else consults.
 bool LoadConfig(bool fromProgramDir);
+// The configuration record from the file's bytes (zero-filled first; never read past its end).
+bool DecodeConfig(const std::vector<std::uint8_t>& bytes, std::uint8_t record[kConfigRecordSize],
+                  const char* path);
 
 }  // namespace spellcrypt

@@ -9,7 +9,7 @@
 #include "base/clock.h"
 #include "base/keys.h"
 #include "base/random.h"
-#include "fuzz/words_fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 #include "game/game.h"
 #include "game/saved_game.h"
 #include "words/dictionary.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/words_fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 #include "scores/ranking.h"
 
 using namespace spellcrypt;

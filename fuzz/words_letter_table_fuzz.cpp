@@ -6,7 +6,7 @@
 
 #include "base/binary_io.h"
 #include "base/random.h"
-#include "fuzz/words_fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 #include "words/letter_table.h"
 #include "words/text_parse.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/binary_io.h"
-#include "fuzz/words_fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 #include "words/string_list.h"
 
 using namespace spellcrypt;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/words_fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 #include "tests/words_plain_search.h"
 #include "words/dictionary.h"
 #include "words/word_key.h"

@@ -1,4 +1,4 @@
-// Global state for the word fuzz targets: a headless platform that drops message boxes and log
+// Global state for the fuzz targets: a headless platform that drops message boxes and log
 // lines, so millions of runs neither print nor grow memory.
 #pragma once
 
