@@ -27,6 +27,8 @@ class HeadlessPlatform : public IPlatform {
   // Move, press and release (the release 50 ms later).
   void QueueClick(std::uint32_t atMs, int x, int y);
   void QueueQuit(std::uint32_t atMs, int exitCode = 0);
+  // Scripted events not yet delivered (the loop takes one per pass).
+  std::size_t EventsPending() const { return script_.size() - nextScripted_; }
   // A quit is posted automatically once this many frames were presented (a safety net; 0 = never).
   void SetFrameLimit(int frames) { frameLimit_ = frames; }
 
