@@ -1,5 +1,6 @@
 // TCP connections on the loopback interface: a round trip, a refused port, an unresolvable name,
-// and a send to a closed peer that must not kill the process.
+// a send to a closed peer that must not kill the process, IPv6, and waits that time out or are
+// interrupted from another thread.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -7,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>
 
 #include "platform/tcp_socket.h"
+#include "tests/net_test_server.h"
 
 namespace spellcrypt {
 namespace {
@@ -88,6 +91,62 @@ TEST(TcpSocketTest, SendingToAClosedPeerFailsWithoutSignal) {
   for (int i = 0; i < 200 && result >= 0; ++i) result = socket.Send(chunk.data(), chunk.size());
   EXPECT_EQ(result, -1);
   EXPECT_TRUE(socket.LastError() == 10058 || socket.LastError() == 10054) << socket.LastError();
+}
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST(TcpSocketTest, ConnectsOverIpv6) {
+  testing::TestServer server([](testing::PeerConnection& peer) { peer.Send("six:" + peer.ReadRequest(200)); },
+                             true);
+  if (!server.Listening()) GTEST_SKIP() << "no IPv6 loopback here";
+  TcpSocket socket;
+  ASSERT_TRUE(socket.Connect("::1", server.Port(), 2000)) << socket.LastError();
+  EXPECT_EQ(socket.Send("ping", 4, 1000), 4);
+  std::string received;
+  char buffer[16];
+  for (int n; (n = socket.Receive(buffer, sizeof buffer, 2000)) > 0;) received.append(buffer, n);
+  EXPECT_EQ(received, "six:ping");
+}
+
+TEST(TcpSocketTest, WaitsTimeOutAndAnInterruptEndsThemAtOnce) {
+  testing::TestServer silent([](testing::PeerConnection& peer) { peer.Sit(10000); });
+  TcpSocket socket;
+  ASSERT_TRUE(socket.Connect("127.0.0.1", silent.Port(), 1000));
+  char buffer[16];
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 100), -1);
+  EXPECT_EQ(socket.LastError(), kSocketTimedOut);
+  EXPECT_GE(MillisecondsSince(start), 95);
+  EXPECT_LT(MillisecondsSince(start), 1000);
+
+  // A wait without a limit, interrupted from another thread.
+  std::thread interrupter([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    socket.Interrupt();
+  });
+  start = std::chrono::steady_clock::now();
+  EXPECT_EQ(socket.Receive(buffer, sizeof buffer), -1);
+  const double waited = MillisecondsSince(start);
+  interrupter.join();
+  EXPECT_EQ(socket.LastError(), kSocketInterrupted);
+  EXPECT_GE(waited, 95);
+  EXPECT_LT(waited, 150);
+  // From then on every call fails at once.
+  EXPECT_EQ(socket.Send("x", 1), -1);
+  EXPECT_FALSE(socket.Connect("127.0.0.1", silent.Port()));
+  EXPECT_EQ(socket.LastError(), kSocketInterrupted);
+
+  testing::FullListener full;
+  if (!full.Full()) GTEST_SKIP() << "could not fill a listen queue here";
+  TcpSocket hanging;
+  start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(hanging.Connect("127.0.0.1", full.Port(), 200));
+  EXPECT_EQ(hanging.LastError(), kSocketTimedOut);
+  EXPECT_GE(MillisecondsSince(start), 195);
+  EXPECT_LT(MillisecondsSince(start), 1000);
+  EXPECT_FALSE(hanging.IsOpen());
 }
 
 TEST(TcpSocketTest, ErrorNumbersFollowTheClassicTable) {
