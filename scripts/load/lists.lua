@@ -1,0 +1,5 @@
+-- wrk: downloads the three lists as the game asks for them.
+wrk.method = "POST"
+wrk.body = "version=2%2E05"
+wrk.headers["Content-Type"] = "application/x-www-form-urlencoded"
+
