@@ -269,6 +269,30 @@ TEST_P(HttpTest, CurlSubmitsAndReadsThePage) {
   EXPECT_NE(page.find(">Curly Sue</a>"), std::string::npos);
 }
 
+TEST_P(HttpTest, EncodedNulBytesArriveWhole) {
+  Serve();
+  // A summary whose encoded bytes hold a NUL: the form carries it as %00 and the server must decode
+  // it as a byte of its own, or the check value would not match. The byte at position p encodes to
+  // NUL when it equals -(p + key + 2) mod 256; put a letter where that happens.
+  std::string summary;
+  for (std::uint32_t p = 0; p < 600 && summary.empty(); ++p) {
+    const auto wanted = static_cast<char>(static_cast<std::uint8_t>(0u - (p + kSubmissionKey + 2u)));
+    if (wanted >= 'a' && wanted <= 'z') summary = std::string(p, '-') + wanted + " and the rest\n";
+  }
+  ASSERT_FALSE(summary.empty());
+  std::string encoded = summary;
+  EncodeForServer(reinterpret_cast<std::uint8_t*>(encoded.data()), encoded.size(), kSubmissionKey);
+  ASSERT_NE(encoded.find('\0'), std::string::npos);
+  const std::string name = "'; DROP TABLE x;--";
+  const std::string form = SubmissionForm(Game(1, name, 1234), summary);
+  ASSERT_NE(form.find("%00"), std::string::npos);
+  const std::string answer = BodyOf(Exchange(server_->Port(), GameRequest("splcryp/submit.php", form)));
+  EXPECT_EQ(answer.rfind("msg|Your score of", 0), 0u) << answer;
+  std::string stored;
+  EXPECT_EQ(store_->SummaryOf(name, 1234, stored), Lookup::Found);
+  EXPECT_EQ(stored, summary);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, HttpTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
 
