@@ -1,0 +1,103 @@
+// The score server's HTTP side: the game's two form endpoints and the rankings' web pages.
+//
+//   POST /splcryp/submit.php     version, data, datacrc, extra, extracrc -> "msg|..." (200; 400 for a
+//                                submission that does not read, 429 past the rate limit, 503 when it
+//                                could not be stored)
+//   POST /splcryp/getscores.php  version -> "DIFF|n" and "add|name|score|dungeon|bosses" lines per
+//                                difficulty (the best 100, best first), then "msg|..."
+//                                version, name, score -> the summary of that entry, plain text
+//   GET  /?mode=0..2             the rankings of a difficulty (Normal without a mode)
+//   GET  /entry?id=N             one entry and its game summary
+//
+// The lists' reply and the three pages are made once and kept until a submission changes them
+// (and, with a store shared by several processes, for at most listLifetime).
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "server/rate_limiter.h"
+#include "server/score_store.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace spellcrypt::server {
+
+struct ServiceOptions {
+  std::uint32_t key = kSubmissionKey;
+  // Submissions per client address and minute; 0 for none.
+  int submissionsPerMinute = 10;
+  // Take the client's address from X-Forwarded-For when the request comes from the loopback
+  // address (a reverse proxy on the same machine).
+  bool trustForwardedFor = false;
+  // The largest request body. A submission's summary may be 64 KiB, which the form's URL encoding
+  // makes up to three times as long.
+  std::size_t maxRequestBytes = 256 * 1024;
+  // A client that stalls this long while sending or receiving is dropped.
+  int timeoutSeconds = 10;
+  // Connections served at once (one thread each).
+  int threads = 32;
+  // How long the lists may be kept without seeing another process's submissions; 0 when this
+  // process is the only writer.
+  std::chrono::milliseconds listLifetime{0};
+  // Where the request log goes (one line per request); standard error when empty.
+  std::function<void(const std::string&)> log;
+};
+
+// How many entries per difficulty the lists carry.
+constexpr int kListLength = 100;
+// The longest summary a submission may carry (what a score file keeps, without its NUL).
+constexpr std::size_t kMaxSummaryBytes = 64 * 1024 - 1;
+// The program versions whose submissions are taken.
+bool KnownVersion(std::string_view version);
+// Printable text: valid UTF-8 without control characters other than tab, CR and LF.
+bool IsPlainText(std::string_view text);
+
+class ScoreService {
+ public:
+  ScoreService(ScoreStore& store, ServiceOptions options);
+  ~ScoreService();
+  ScoreService(const ScoreService&) = delete;
+  ScoreService& operator=(const ScoreService&) = delete;
+
+  // Binds the listening socket; port 0 takes a free one. Answers the port, or -1.
+  int Bind(const std::string& host, int port);
+  // Serves until Stop; false when it could not.
+  bool Run();
+  // Stops taking connections, lets the requests under way finish, and makes Run return.
+  void Stop();
+  bool Running() const;
+
+ private:
+  struct Reply {
+    int status = 200;
+    std::string body;
+    bool html = false;  // else plain text
+  };
+  struct Snapshot;
+
+  Reply Submit(const std::string& body, const std::string& address);
+  Reply GetScores(const std::string& body);
+  Reply RankingsPage(const std::string& mode);
+  Reply EntryPage(const std::string& id);
+  std::shared_ptr<const Snapshot> Lists();
+  void Log(const std::string& line) const;
+
+  ScoreStore& store_;
+  ServiceOptions options_;
+  RateLimiter limiter_;
+  std::unique_ptr<httplib::Server> http_;
+  std::atomic<std::uint64_t> generation_{0};
+  std::atomic<bool> runStarted_{false}, runEnded_{false}, stopRequested_{false};
+  std::mutex snapshotLock_;
+  std::shared_ptr<const Snapshot> snapshot_;
+};
+
+}  // namespace spellcrypt::server

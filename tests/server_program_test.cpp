@@ -1,0 +1,152 @@
+// The server program itself: its request log, and a SIGTERM in the middle of a stream of
+// submissions that loses none of those it answered; a restart serves them all.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "scores/ranking.h"
+#include "tests/server_test_support.h"
+
+namespace spellcrypt::server::testing {
+namespace {
+
+// A port that was free a moment ago.
+int FreePort() {
+  const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  ::getsockname(sock, reinterpret_cast<sockaddr*>(&address), &size);
+  ::close(sock);
+  return ntohs(address.sin_port);
+}
+
+class Program {
+ public:
+  Program(const std::vector<std::string>& options, const std::string& log) : port_(FreePort()) {
+    std::vector<std::string> args = {SPELLCRYPT_SERVER_BIN, "--port", std::to_string(port_), "--rate", "0"};
+    args.insert(args.end(), options.begin(), options.end());
+    pid_ = fork();
+    if (pid_ == 0) {
+      const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+      dup2(fd, 2);
+      std::vector<char*> argv;
+      for (std::string& arg : args) argv.push_back(arg.data());
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    httplib::Client client("127.0.0.1", port_);
+    for (int i = 0; i < 500 && !client.Get("/"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ~Program() {
+    if (pid_ > 0) Stop(SIGKILL);
+  }
+  int Port() const { return port_; }
+  // Sends the signal and answers the exit status.
+  int Stop(int signal) {
+    kill(pid_, signal);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return status;
+  }
+
+ private:
+  int port_;
+  pid_t pid_ = -1;
+};
+
+class ProgramTest : public ::testing::TestWithParam<Backend> {
+ protected:
+  ProgramTest() : db_(GetParam()) {}
+  void SetUp() override { REQUIRE_DATABASE(db_); }
+  TestDatabase db_;
+  spellcrypt::testing::TempDir dir_;
+};
+
+TEST_P(ProgramTest, StopsOnSigtermWithoutLosingAnAnsweredSubmission) {
+  const std::string log = dir_.File("server.log");
+  std::set<std::string> answered;
+  {
+    Program program(db_.ProgramOptions(), log);
+    std::mutex lock;
+    std::atomic<bool> stopping{false};
+    std::atomic<int> count{0};
+    std::vector<std::thread> players;
+    for (int t = 0; t < 4; ++t) {
+      players.emplace_back([&, t] {
+        // Like the game: a new connection for every request, until the server is gone.
+        for (int i = 0; i < 2000; ++i) {
+          const std::string name = "S" + std::to_string(t) + "-" + std::to_string(i);
+          const std::string reply = BodyOf(Exchange(
+              program.Port(),
+              GameRequest("splcryp/submit.php", SubmissionForm(Game(1, name, i), "summary " + name))));
+          if (reply.rfind("msg|Your score", 0) == 0) {
+            std::lock_guard<std::mutex> hold(lock);
+            answered.insert(name);
+            ++count;
+          } else if (stopping) {
+            return;
+          }
+        }
+      });
+    }
+    while (count < 100) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stopping = true;
+    const int status = program.Stop(SIGTERM);
+    for (std::thread& player : players) player.join();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  ASSERT_GE(answered.size(), 100u);
+
+  std::unique_ptr<ScoreStore> store = db_.Open();
+  ASSERT_NE(store, nullptr);
+  std::vector<StoredEntry> all;
+  ASSERT_TRUE(store->All(all));
+  std::multiset<std::string> stored;
+  for (const StoredEntry& e : all) stored.insert(e.name);
+  for (const std::string& name : answered) EXPECT_EQ(stored.count(name), 1u) << name;
+  // A submission may be stored while its answer was cut off, but never twice.
+  EXPECT_EQ(std::set<std::string>(stored.begin(), stored.end()).size(), stored.size());
+  store.reset();
+
+  // The log has a line per request: method, path, status, bytes, time, address.
+  const std::string text = spellcrypt::testing::ReadText(log);
+  EXPECT_NE(text.find("POST /splcryp/submit.php 200 "), std::string::npos);
+  EXPECT_NE(text.find("ms 127.0.0.1\n"), std::string::npos);
+  EXPECT_NE(text.find("finishing the requests under way"), std::string::npos);
+
+  // Started again on the same data, it lists what it had.
+  Program again(db_.ProgramOptions(), log);
+  httplib::Client client("127.0.0.1", again.Port());
+  const auto lists =
+      client.Post("/splcryp/getscores.php", "version=2.05", "application/x-www-form-urlencoded");
+  ASSERT_TRUE(lists);
+  CRanking rankings[3];
+  std::string message;
+  ParseScoreLists(lists->body, rankings, message);
+  EXPECT_EQ(rankings[1].Count(), static_cast<int>(std::min<std::size_t>(100, stored.size())));
+  EXPECT_TRUE(WIFEXITED(again.Stop(SIGINT)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ProgramTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         BackendName);
+
+}  // namespace
+}  // namespace spellcrypt::server::testing

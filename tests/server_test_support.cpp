@@ -1,0 +1,181 @@
+#include "tests/server_test_support.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <libpq-fe.h>
+
+#include <atomic>
+#include <fstream>
+
+namespace spellcrypt::server::testing {
+
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
+}
+
+namespace {
+
+std::string AdminConnection() {
+  std::ifstream in(SPELLCRYPT_TEST_POSTGRES);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+bool RunAdmin(const std::string& connection, const std::string& sql, std::string& error) {
+  PGconn* conn = PQconnectdb(connection.c_str());
+  bool ok = PQstatus(conn) == CONNECTION_OK;
+  if (ok) {
+    PGresult* result = PQexec(conn, sql.c_str());
+    ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+  }
+  if (!ok) error = PQerrorMessage(conn);
+  PQfinish(conn);
+  return ok;
+}
+
+}  // namespace
+
+TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
+  if (backend_ == Backend::Sqlite) return;
+  admin_ = AdminConnection();
+  if (admin_.empty()) {
+    missing_ = "no PostgreSQL for the tests (scripts/postgres_test.sh start, run by ctest, writes " +
+               std::string(SPELLCRYPT_TEST_POSTGRES) + ")";
+    return;
+  }
+  static std::atomic<int> counter{0};
+  name_ = "test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+  std::string error;
+  if (!RunAdmin(admin_, "CREATE DATABASE " + name_, error)) {
+    missing_ = "cannot make a PostgreSQL database: " + error;
+    return;
+  }
+  connection_ = admin_;
+  connection_.replace(connection_.find("dbname=postgres"), 15, "dbname=" + name_);
+}
+
+TestDatabase::~TestDatabase() {
+  if (!connection_.empty()) {
+    std::string error;
+    RunAdmin(admin_, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)", error);
+  }
+}
+
+std::unique_ptr<ScoreStore> TestDatabase::Open() const {
+  std::string error;
+  std::unique_ptr<ScoreStore> store = backend_ == Backend::Sqlite
+                                          ? OpenSqliteStore(dir_.File("scores.sqlite"), error)
+                                          : OpenPostgresStore(connection_, error);
+  EXPECT_NE(store, nullptr) << error;
+  return store;
+}
+
+std::vector<std::string> TestDatabase::ProgramOptions() const {
+  if (backend_ == Backend::Sqlite) return {"--data", dir_.Path()};
+  return {"--postgres", connection_};
+}
+
+std::string UrlEncode(std::string_view bytes) {
+  static const char* kHex = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9')) {
+      out += c;
+    } else if (b == ' ') {
+      out += '+';
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  }
+  return out;
+}
+
+std::string SubmissionForm(const SubmittedGame& game, std::string_view summary, std::uint32_t key,
+                           std::string_view version) {
+  std::string line = GameLine(game.mode, game.name, game.score, game.dungeon, game.bosses);
+  const std::uint32_t lineCheck =
+      EncodeForServer(reinterpret_cast<std::uint8_t*>(line.data()), line.size(), key);
+  std::string extra(summary);
+  const std::uint32_t extraCheck =
+      EncodeForServer(reinterpret_cast<std::uint8_t*>(extra.data()), extra.size(), key);
+  return "version=" + UrlEncode(version) + "&data=" + UrlEncode(line) +
+         "&datacrc=" + std::to_string(lineCheck) + "&extra=" + UrlEncode(extra) +
+         "&extracrc=" + std::to_string(extraCheck);
+}
+
+SubmittedGame Game(int mode, std::string name, std::int32_t score, std::int32_t dungeon,
+                   std::int32_t bosses) {
+  SubmittedGame game;
+  game.mode = mode;
+  game.name = std::move(name);
+  game.score = score;
+  game.dungeon = dungeon;
+  game.bosses = bosses;
+  return game;
+}
+
+std::string GameRequest(std::string_view path, std::string_view form) {
+  return "POST /" + std::string(path) +
+         " HTTP/1.0\r\nAccept: */*\r\nHost: 127.0.0.1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+         "Content-Length: " +
+         std::to_string(form.size() + 2) + "\r\n\r\n\r\n" + std::string(form);
+}
+
+std::string Exchange(int port, std::string_view request) {
+  const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (::connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    std::size_t sent = 0;
+    while (sent < request.size()) {
+      const ssize_t n = ::send(sock, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) break;
+      sent += static_cast<std::size_t>(n);
+    }
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::recv(sock, buffer, sizeof buffer, 0)) > 0)
+      answer.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(sock);
+  return answer;
+}
+
+std::string BodyOf(const std::string& response) {
+  const std::size_t end = response.find("\r\n\r\n");
+  return end == std::string::npos ? response : response.substr(end + 4);
+}
+
+ServiceOptions RunningServer::Quiet() {
+  ServiceOptions options;
+  options.log = [](const std::string&) {};
+  options.submissionsPerMinute = 0;
+  return options;
+}
+
+RunningServer::RunningServer(ScoreStore& store, ServiceOptions options)
+    : service_(store, std::move(options)) {
+  port_ = service_.Bind("127.0.0.1", 0);
+  EXPECT_GT(port_, 0);
+  if (port_ <= 0) return;
+  thread_ = std::thread([this] { service_.Run(); });
+  while (!service_.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+RunningServer::~RunningServer() {
+  service_.Stop();
+  if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace spellcrypt::server::testing
