@@ -14,6 +14,7 @@
 #include "ui/layers.h"
 #include "ui/popup_frame.h"
 #include "ui/scores/screen_submit_ask.h"
+#include "ui/scores/screen_transfer.h"
 #include "ui/scores/summary_box.h"
 #include "ui/screen.h"
 #include "ui/text_input.h"
@@ -69,9 +70,7 @@ class ScreenEnterName : public Screen {
       OpenSubmitQuestion("Would you also like to submit your score to the global internet rankings?", false);
     } else {
       Log("Submit scores!");
-      // The score server's exchange comes with the rankings: until then the game ends as after "no".
-      Log("The internet rankings are not available yet; the score is not submitted.");
-      FinishGame();
+      if (!OpenSubmitScore()) FinishGame();
     }
     Close();
   }

@@ -1,6 +1,7 @@
 // The high-score screen.
 #include "ui/scores/screen_scores.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 
@@ -9,11 +10,13 @@
 #include "base/difficulty.h"
 #include "base/log.h"
 #include "gfx/dx_screen.h"
+#include "scores/score_protocol.h"
 #include "scores/word_rank.h"
 #include "ui/button.h"
 #include "ui/layers.h"
 #include "ui/menu_button.h"
 #include "ui/scores/screen_summary.h"
+#include "ui/scores/screen_transfer.h"
 #include "ui/screen.h"
 #include "ui/screen_title.h"
 #include "ui/text_box.h"
@@ -45,6 +48,7 @@ class ScreenScores : public Screen {
  private:
   void Refresh();
   void ShowDetails(int row);
+  bool StartDownload();
   CWordRank& Current();
 
   int backCommand_;
@@ -104,12 +108,8 @@ bool ScreenScores::Start() {
   highlight_.layer = kHighlightLayer;
   highlight_.hidden = true;
   if (!highlight_.AddToList(nullptr)) return false;
-  if (app.settings->useInternetScores) {
-    // The score server's lists come with the rankings; until then the local table shows.
-    Log("The internet rankings are not available yet; showing the local table.");
-    app.settings->useInternetScores = 0;
-  }
   Refresh();
+  if (app.settings->useInternetScores && !StartDownload()) return false;
   GetGlobals().PostMessage(MsgShowTip, 500, nullptr, 1);
   return true;
 }
@@ -160,9 +160,18 @@ void ScreenScores::Update() {
   }
 }
 
+bool ScreenScores::StartDownload() {
+  message_.Clear();
+  return OpenDownloadScores();
+}
+
 void ScreenScores::ShowDetails(int row) {
   const CScoreObject* entry = Current().EntryAt(row);
   if (entry == nullptr) return;
+  if (&Current() != &GetApp()->scoreTable) {
+    OpenDownloadScores(entry->name.c_str(), entry->score);
+    return;
+  }
   ScreenSummary* summary = OpenSummaryFromScores();
   if (summary == nullptr) return;
   char line[160];
@@ -196,8 +205,11 @@ bool ScreenScores::HandleInput(int type, const InputEvent* event) {
     }
   }
   if (event->senderId == internet_.id) {
-    // Until the rankings come, the local table stays.
-    Log("The internet rankings are not available yet; showing the local table.");
+    // Once on the internet lists, a second click starts nothing more.
+    if (!app.settings->useInternetScores) {
+      if (!StartDownload()) return false;
+      app.settings->useInternetScores = 1;
+    }
     Refresh();
   } else if (event->senderId == local_.id) {
     app.settings->useInternetScores = 0;
@@ -210,9 +222,38 @@ bool ScreenScores::HandleInput(int type, const InputEvent* event) {
 }
 
 void ScreenScores::HandleMessage(const Message& message) {
-  if (message.type == MsgSurfacesRestored) {
-    Log("Updating background and button states..");
-    Refresh();
+  CAppGlo& app = *GetApp();
+  switch (message.type) {
+    case MsgSurfacesRestored:
+      Log("Updating background and button states..");
+      Refresh();
+      break;
+    case MsgDownloadCancelled:
+      app.settings->useInternetScores = 0;
+      Refresh();
+      break;
+    case MsgScoresDownloaded: {
+      std::string text;
+      const std::string reply(message.data != nullptr ? message.data : "",
+                              message.data != nullptr ? static_cast<std::size_t>(std::max(0, message.value)) : 0);
+      if (ParseScoreLists(reply, internetLists_, text)) {
+        message_.Clear();
+        message_.AddText(text);
+      }
+      Refresh();
+      break;
+    }
+    case MsgScoreDetailDownloaded: {
+      ScreenSummary* summary = OpenSummaryFromScores();
+      if (summary == nullptr) break;
+      summary->Box().AddLine("Name: " + DownloadedEntryName(message.sender));
+      if (message.data != nullptr) {
+        summary->Box().AddText(std::string(message.data, static_cast<std::size_t>(std::max(0, message.value))));
+      }
+      break;
+    }
+    default:
+      break;
   }
   Screen::HandleMessage(message);
 }

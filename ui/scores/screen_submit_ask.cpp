@@ -10,7 +10,9 @@
 #include "ui/game/game_screen.h"
 #include "ui/game/game_view.h"
 #include "ui/layers.h"
+#include "ui/scores/screen_enter_name.h"
 #include "ui/scores/screen_summary.h"
+#include "ui/scores/screen_transfer.h"
 #include "ui/screen_yes_no.h"
 
 namespace spellcrypt {
@@ -24,13 +26,22 @@ class ScreenInternetSubmitAsk : public ScreenYesNo {
   void HandleMessage(const Message& message) override {
     if ((message.type == MsgAnswerYes || message.type == MsgAnswerNo) && message.value == tag && !answered_) {
       answered_ = true;
-      if (message.type == MsgAnswerYes) {
-        // The score server's exchange comes with the rankings: until then "yes" goes on as "no".
-        Log("The internet rankings are not available yet; the score is not submitted.");
-      }
-      if (!askName_) GetApp()->settings->useInternetScores = 0;
+      Settings& settings = *GetApp()->settings;
       Close();
-      FinishGame();
+      if (message.type == MsgAnswerYes) {
+        GetGlobals().inputLevel = input_level::kPopup;
+        settings.useInternetScores = 1;
+        if (askName_) {
+          Log("Getting name");
+          OpenNameEntry("Who art thou?", NameFor::Internet);
+        } else {
+          Log("Submit scores!");
+          if (!OpenSubmitScore()) FinishGame();
+        }
+      } else {
+        if (!askName_) settings.useInternetScores = 0;
+        FinishGame();
+      }
     }
     ScreenYesNo::HandleMessage(message);
   }
