@@ -10,6 +10,7 @@
 #include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
+#include "scores/web_download.h"
 #include "ui/game/monster_view.h"
 #include "ui/game/player_view.h"
 #include "ui/screen_title.h"
@@ -224,6 +225,8 @@ int RunGame(IPlatform& platform, const std::string& commandLine, const SoundMana
   }
   ShutdownGame();
   DestroyGlobals();
+  // A transfer cancelled on the way out ends within moments; the program does not leave under it.
+  if (!WaitForWebTransfers(500)) Log("A score transfer was still ending as the program left.");
   return exitCode;
 }
 

@@ -131,8 +131,8 @@ bool ParseGameLine(std::string_view line, SubmittedGame& game) {
   return true;
 }
 
-bool ParseScoreLists(std::string_view reply, CRanking lists[3], std::string& message) {
-  for (int mode = 0; mode < 3; ++mode) lists[mode].Clear();
+bool ParseScoreLists(std::string_view reply, const std::array<CRanking*, 3>& lists, std::string& message) {
+  for (CRanking* list : lists) list->Clear();
   int current = 0;
   bool messageCame = false;
   ForEachLine(reply, [&](std::string_view line) {
@@ -148,11 +148,16 @@ bool ParseScoreLists(std::string_view reply, CRanking lists[3], std::string& mes
       message = std::string(Field(line, 2));
       messageCame = true;
     } else if (keyword == "add") {
-      lists[current].AddScore(ReadNumber(Field(line, 3)), ReadNumber(Field(line, 4)),
-                              ListName(Field(line, 2)), ReadNumber(Field(line, 5)));
+      lists[static_cast<std::size_t>(current)]->AddScore(ReadNumber(Field(line, 3)),
+                                                         ReadNumber(Field(line, 4)), ListName(Field(line, 2)),
+                                                         ReadNumber(Field(line, 5)));
     }
   });
   return messageCame;
+}
+
+bool ParseScoreLists(std::string_view reply, CRanking (&lists)[3], std::string& message) {
+  return ParseScoreLists(reply, {&lists[0], &lists[1], &lists[2]}, message);
 }
 
 std::string SubmitReplyMessage(std::string_view reply) {

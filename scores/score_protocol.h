@@ -2,6 +2,7 @@
 // submitted game, the game line, and the lines of the replies.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -49,7 +50,9 @@ bool ParseGameLine(std::string_view line, SubmittedGame& game);
 // message (left alone when none did). A DIFF outside 0..2 logs "Bad data encountered while parsing
 // internet scores" and changes nothing. Numbers read as decimals (a non-number as 0) clamped to
 // the 32-bit range; names are cut at a NUL and to the 99 bytes a score file's name field holds.
-bool ParseScoreLists(std::string_view reply, CRanking lists[3], std::string& message);
+// The lists are given one by one, so that lists of a class built on CRanking can be filled too.
+bool ParseScoreLists(std::string_view reply, const std::array<CRanking*, 3>& lists, std::string& message);
+bool ParseScoreLists(std::string_view reply, CRanking (&lists)[3], std::string& message);
 // The submission's reply: the text of its last "msg" line, or "Error!" when there is none.
 std::string SubmitReplyMessage(std::string_view reply);
 

@@ -5,8 +5,10 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <span>
 #include <thread>
 
 #include "base/difficulty.h"
@@ -351,13 +353,16 @@ std::shared_ptr<const ScoreService::Snapshot> ScoreService::Lists() {
     std::vector<ListEntry> entries;
     made->ok = store_.Top(mode, kListLength, entries);
     made->listReply += "DIFF|" + std::to_string(mode) + "\n";
-    for (const ListEntry& e : entries) {
+    const std::size_t inGame = std::min(entries.size(), static_cast<std::size_t>(kGameListLength));
+    for (const ListEntry& e : std::span(entries).first(inGame)) {
       made->listReply += "add|" + e.name + "|" + std::to_string(e.score) + "|" + std::to_string(e.dungeon) +
                          "|" + std::to_string(e.bosses) + "\n";
     }
     made->pages[mode] = server::RankingsPage(mode, entries);
   }
-  made->listReply += "msg|The best " + std::to_string(kListLength) + " heroes of each difficulty.\n";
+  made->listReply +=
+      "msg|The " + std::to_string(kGameListLength) +
+      " best heroes of each difficulty. The web button on the title shows the whole rankings.\n";
   if (!made->ok) return made;  // not kept: the next request tries again
   snapshot_ = made;
   return snapshot_;

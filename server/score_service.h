@@ -21,6 +21,7 @@
 #include <mutex>
 #include <string>
 
+#include "scores/ranking.h"
 #include "server/rate_limiter.h"
 #include "server/score_store.h"
 
@@ -51,8 +52,10 @@ struct ServiceOptions {
   std::function<void(const std::string&)> log;
 };
 
-// How many entries per difficulty the lists carry.
+// How many entries per difficulty the web page lists.
 constexpr int kListLength = 100;
+// How many the game is sent: the rows its hall of fame shows.
+constexpr int kGameListLength = CRanking::kTablePlaces;
 // The longest summary a submission may carry (what a score file keeps, without its NUL).
 constexpr std::size_t kMaxSummaryBytes = 64 * 1024 - 1;
 // The program versions whose submissions are taken.

@@ -141,7 +141,7 @@ TEST_P(ProgramTest, StopsOnSigtermWithoutLosingAnAnsweredSubmission) {
   CRanking rankings[3];
   std::string message;
   ParseScoreLists(lists->body, rankings, message);
-  EXPECT_EQ(rankings[1].Count(), static_cast<int>(std::min<std::size_t>(100, stored.size())));
+  EXPECT_EQ(rankings[1].Count(), static_cast<int>(std::min<std::size_t>(kGameListLength, stored.size())));
   EXPECT_TRUE(WIFEXITED(again.Stop(SIGINT)));
 }
 

@@ -25,6 +25,8 @@ bool IsClickFrom(int type, const InputEvent* event, const CThing& button) {
 bool ScreenYesNo::Start() {
   Screen::Start();
   if (!frame.Build(this, kPopupPicture)) return false;
+  yes.SetName("yes");
+  no.SetName("no");
   if (!frame.AddButton(this, yes, "graphics\\yes.bmp", "graphics\\yes_over.bmp", 66, 123)) return false;
   return frame.AddButton(this, no, "graphics\\no.bmp", "graphics\\no_over.bmp", 213, 123);
 }

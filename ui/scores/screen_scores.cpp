@@ -35,21 +35,26 @@ constexpr int kBackFromGame = 15;
 
 class ScreenScores : public Screen {
  public:
-  explicit ScreenScores(bool fromGame) : backCommand_(fromGame ? kBackFromGame : kBackFromTitle) {}
+  explicit ScreenScores(bool fromGame) : backCommand_(fromGame ? kBackFromGame : kBackFromTitle) {
+    shown = this;
+  }
   ~ScreenScores() override {
+    if (shown == this) shown = nullptr;
     if (GlobalsExist()) GetGlobals().inputLevel = input_level::kPlaying;
   }
+
+  static ScreenScores* shown;
 
   bool Start() override;
   void Update() override;
   bool HandleInput(int type, const InputEvent* event) override;
   void HandleMessage(const Message& message) override;
+  CWordRank& Current();
 
  private:
   void Refresh();
   void ShowDetails(int row);
   bool StartDownload();
-  CWordRank& Current();
 
   int backCommand_;
   CWordRank internetLists_[kDifficultyCount];
@@ -60,7 +65,10 @@ class ScreenScores : public Screen {
   CThingButton internet_;
   CTextBox message_;
   CThingSprite highlight_;
+  bool downloadDue_ = false;
 };
+
+ScreenScores* ScreenScores::shown = nullptr;
 
 // A tab or a switch: only a pressed picture, shown while it is the chosen one.
 bool SetUpTab(Screen* screen, CThingButton& tab, const char* picture, int x, int y) {
@@ -88,6 +96,7 @@ bool ScreenScores::Start() {
   for (int mode = 0; mode < kDifficultyCount; ++mode) {
     if (!SetUpTab(this, tabs_[mode], tabPictures[mode], tabX[mode], 382)) return false;
   }
+  local_.SetName("scores_local");
   if (!SetUpTab(this, local_, "graphics\\highscore_local.jpg", 38, 411)) return false;
   back_.SetOverImage("graphics\\highscore_back_over.bmp", false);
   back_.SetPosition(290, 416);
@@ -96,6 +105,7 @@ bool ScreenScores::Start() {
   if (!back_.AddToList(this)) return false;
   if (!SetUpTab(this, internet_, "graphics\\highscore_global.jpg", 389, 411)) return false;
   const CGlobals& g = GetGlobals();
+  message_.SetName("scores_message");
   message_.SetFont(&app.smallFont);
   message_.SetArea(46, 345, g.width - 92, g.height);
   message_.centred = true;
@@ -109,7 +119,9 @@ bool ScreenScores::Start() {
   highlight_.hidden = true;
   if (!highlight_.AddToList(nullptr)) return false;
   Refresh();
-  if (app.settings->useInternetScores && !StartDownload()) return false;
+  // Opened on the internet lists, the download starts with the first frame: its popup must come
+  // above this screen, or its cancel button would not answer.
+  downloadDue_ = app.settings->useInternetScores != 0;
   GetGlobals().PostMessage(MsgShowTip, 500, nullptr, 1);
   return true;
 }
@@ -148,6 +160,13 @@ void ScreenScores::Refresh() {
 
 void ScreenScores::Update() {
   CGlobals& g = GetGlobals();
+  if (downloadDue_) {
+    downloadDue_ = false;
+    if (!StartDownload()) {
+      GetApp()->settings->useInternetScores = 0;
+      Refresh();
+    }
+  }
   if (g.mouse == nullptr) return;
   int row = 0;
   int hx = 0;
@@ -234,9 +253,10 @@ void ScreenScores::HandleMessage(const Message& message) {
       break;
     case MsgScoresDownloaded: {
       std::string text;
-      const std::string reply(message.data != nullptr ? message.data : "",
-                              message.data != nullptr ? static_cast<std::size_t>(std::max(0, message.value)) : 0);
-      if (ParseScoreLists(reply, internetLists_, text)) {
+      const std::string reply(
+          message.data != nullptr ? message.data : "",
+          message.data != nullptr ? static_cast<std::size_t>(std::max(0, message.value)) : 0);
+      if (ParseScoreLists(reply, {&internetLists_[0], &internetLists_[1], &internetLists_[2]}, text)) {
         message_.Clear();
         message_.AddText(text);
       }
@@ -248,7 +268,8 @@ void ScreenScores::HandleMessage(const Message& message) {
       if (summary == nullptr) break;
       summary->Box().AddLine("Name: " + DownloadedEntryName(message.sender));
       if (message.data != nullptr) {
-        summary->Box().AddText(std::string(message.data, static_cast<std::size_t>(std::max(0, message.value))));
+        summary->Box().AddText(
+            std::string(message.data, static_cast<std::size_t>(std::max(0, message.value))));
       }
       break;
     }
@@ -268,6 +289,11 @@ bool OpenHighScores(bool fromGame) {
     return false;
   }
   return true;
+}
+
+const CWordRank* ShownScores() {
+  return ScreenScores::shown != nullptr && !ScreenScores::shown->closed ? &ScreenScores::shown->Current()
+                                                                        : nullptr;
 }
 
 }  // namespace spellcrypt

@@ -4,8 +4,13 @@
 
 namespace spellcrypt {
 
+class CWordRank;
+
 // Opens the high-score screen (input level 100); fromGame: opened at the end of a game, so that
 // its back button leads on to the title.
 bool OpenHighScores(bool fromGame);
+// The table the open high-score screen shows (the local one or an internet ranking); null while
+// none is open.
+const CWordRank* ShownScores();
 
 }  // namespace spellcrypt

@@ -44,7 +44,7 @@ class ScreenTransfer : public Screen {
   void Update() override {
     if (finished_) return;
     status_.Clear();
-    const int error = startFailed_ ? kWebConnectFailed : download_.GetError();
+    const int error = startFailed_ ? kWebStartFailed : download_.GetError();
     if (error != kWebNoError) {
       status_.AddText(WebDownload::ErrorText(error));
       return;
@@ -76,19 +76,24 @@ class ScreenTransfer : public Screen {
     background_.SetPosition(corner.x, corner.y);
     background_.layer = kBackgroundLayer;
     if (!background_.AddToList(nullptr)) return false;
+    cancel_.SetName("transfer_cancel");
     cancel_.SetOverImage("graphics\\download_cancel_over.bmp", false);
     cancel_.SetPosition(corner.x + 167, corner.y + 129);
     cancel_.layer = kMemberLayer;
     if (!cancel_.AddToList(this)) return false;
+    status_.SetName("transfer_status");
     if (CAppGlo* app = GetApp()) status_.SetFont(&app->smallFont);
     status_.SetPosition(corner.x + 80, corner.y + 70);
-    status_.SetArea(0, 0, background_.Width() - 160, 60);
+    // The status fills the popup's inner frame; a long error wraps onto a second line there.
+    status_.SetArea(0, 0, background_.Width() - 100, 60);
+    status_.lineSpacing = 0;
     status_.layer = kMemberLayer;
     if (!status_.AddToList(this)) return false;
     const ServerAddress server = ScoreServer();
     // A transfer that cannot even start shows its error at once rather than waiting forever.
     startFailed_ = !download_.Prepare(server.host, server.port, path) || !AddFields() || !download_.Init();
-    if (startFailed_) LogError("The transfer to %s:%d could not be started.", server.host.c_str(), server.port);
+    if (startFailed_)
+      LogError("The transfer to %s:%d could not be started.", server.host.c_str(), server.port);
     return true;
   }
 
@@ -127,11 +132,11 @@ class ScreenSubmitScore : public ScreenTransfer {
     CAppGlo* app = GetApp();
     if (game == nullptr || app == nullptr) return false;
     const RunRecord& run = game->player.record;
-    std::string line = GameLine(app->settings->mode, app->settings->playerName, run.score, run.dungeon,
-                                run.bossesSlain);
+    std::string line =
+        GameLine(app->settings->mode, app->settings->playerName, run.score, run.dungeon, run.bossesSlain);
     std::string summary = StoredGameSummary(*game);
-    const std::uint32_t lineCheck = EncodeForServer(reinterpret_cast<std::uint8_t*>(line.data()), line.size(),
-                                                    kSubmissionKey);
+    const std::uint32_t lineCheck =
+        EncodeForServer(reinterpret_cast<std::uint8_t*>(line.data()), line.size(), kSubmissionKey);
     const std::uint32_t summaryCheck =
         EncodeForServer(reinterpret_cast<std::uint8_t*>(summary.data()), summary.size(), kSubmissionKey);
     const std::string lineCrc = std::to_string(lineCheck);
@@ -159,7 +164,8 @@ class ScreenSubmitScore : public ScreenTransfer {
 
 class ScreenDownloadScores : public ScreenTransfer {
  public:
-  ScreenDownloadScores(const char* name, int score) : entry_(name != nullptr), name_(name ? name : ""), score_(score) {}
+  ScreenDownloadScores(const char* name, int score)
+      : entry_(name != nullptr), name_(name ? name : ""), score_(score) {}
   bool Start() override { return Build("graphics\\download_bg.jpg", "splcryp/getscores.php"); }
   const std::string& Name() const { return name_; }
 
