@@ -16,6 +16,7 @@
 
 #include "base/log.h"
 #include "platform/tcp_socket.h"
+#include "scores/http_response.h"
 
 namespace spellcrypt {
 
@@ -23,10 +24,6 @@ namespace {
 
 // One read fills at most this many bytes of the receive buffer, so a NUL always fits after them.
 constexpr std::size_t kChunk = 2024;
-// Room for the answer reserved up front: more than a score list needs.
-constexpr std::size_t kReserved = 102400;
-constexpr char kEndOfHeader[] = "\r\n\r\n";
-constexpr std::size_t kEndOfHeaderLength = sizeof kEndOfHeader - 1;
 
 // What the owner's side and the threads have under way, for tests and for the program's exit.
 std::atomic<int> liveWorkers{0};
@@ -102,7 +99,6 @@ class WebDownloadWorker {
 
   std::string host;
   std::string path;
-  std::string header;
   int port;
   int runFlag = 0;  // 0 not running, 1 running, 2 the owner has let go; guarded by lock
   // Written by the thread only; done is published (release) after the body's NUL is in place.
@@ -111,7 +107,7 @@ class WebDownloadWorker {
   std::mutex lock;
   TcpSocket socket;
   char receiveBuffer[kChunk + 1] = {};
-  std::vector<char> data;
+  HttpResponse response;
   std::string form;
   WebLimits limits;
   bool started = false;  // the owner's side only
@@ -121,19 +117,17 @@ class WebDownloadWorker {
   void Connect();
   void SendRequest();
   void ReceiveChunk();
-  void Append(const char* bytes, std::size_t count);
-  void CutHeader();
   void Fail(int code);
-
-  bool headerFound_ = false;
-  std::size_t searchedTo_ = 0;  // the header search goes on from here
 };
 
 WebDownloadWorker::WebDownloadWorker(std::string_view hostName, int portNumber, std::string_view pathName,
                                      const WebLimits& transferLimits)
-    : host(hostName), path(pathName), port(portNumber), limits(transferLimits) {
-  data.reserve(std::min(kReserved, limits.maxBody + kChunk + 1));
-  NoteBufferBytes(data.capacity());
+    : host(hostName),
+      path(pathName),
+      port(portNumber),
+      response(transferLimits.maxBody, kChunk),
+      limits(transferLimits) {
+  NoteBufferBytes(response.Capacity());
   liveWorkers.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -241,44 +235,17 @@ void WebDownloadWorker::ReceiveChunk() {
   if (got == 0) {
     Log("Got everything");
     socket.Close();
-    data.push_back('\0');
+    response.Finish();
     state.store(kWebDone, std::memory_order_release);
     return;
   }
-  Append(receiveBuffer, got);
-  Log("Total downloadsize is %d bytes", static_cast<int>(data.size()));
-  if (!headerFound_ && data.size() > 10) CutHeader();
-  if (data.size() > limits.maxBody) {
+  response.Append(receiveBuffer, got);
+  NoteBufferBytes(response.Capacity());
+  Log("Total downloadsize is %d bytes", static_cast<int>(response.Body().size()));
+  if (!response.Examine()) {
     Log("The answer from %s is over %zu bytes", host.c_str(), limits.maxBody);
     Fail(kWebTooLarge);
   }
-}
-
-void WebDownloadWorker::Append(const char* bytes, std::size_t count) {
-  // The buffer grows by doubling, but never past the cap and one chunk (and the final NUL): a
-  // server sending without end holds at most that much.
-  const std::size_t needed = data.size() + count + 1;
-  if (needed > data.capacity()) {
-    const std::size_t most = std::max(limits.maxBody + kChunk + 1, needed);
-    data.reserve(std::min(std::max(data.capacity() * 2, needed), most));
-    NoteBufferBytes(data.capacity());
-  }
-  data.insert(data.end(), bytes, bytes + count);
-}
-
-void WebDownloadWorker::CutHeader() {
-  // The search goes on where the last one stopped (less what could be the start of a split
-  // CR LF CR LF), so a long answer without one is not searched again and again.
-  const auto from = data.begin() + static_cast<std::ptrdiff_t>(std::min(searchedTo_, data.size()));
-  const auto end = std::search(from, data.end(), kEndOfHeader, kEndOfHeader + kEndOfHeaderLength);
-  if (end == data.end()) {
-    searchedTo_ = data.size() - std::min(data.size(), kEndOfHeaderLength - 1);
-    return;
-  }
-  Log("Located end of header.");
-  header.assign(data.begin(), end);
-  data.erase(data.begin(), end + static_cast<std::ptrdiff_t>(kEndOfHeaderLength));
-  headerFound_ = true;
 }
 
 WebDownload::~WebDownload() { Cancel(); }
@@ -380,12 +347,12 @@ int WebDownload::GetState() const {
 const char* WebDownload::GetData() const {
   // Done is read with acquire, so everything the thread wrote before it is seen here.
   if (GetState() != kWebDone) return "";
-  return worker_->data.data();
+  return worker_->response.Body().data();
 }
 
 int WebDownload::GetDataSize() const {
   if (GetState() != kWebDone) return 0;
-  return static_cast<int>(worker_->data.size() - 1);
+  return static_cast<int>(worker_->response.Body().size() - 1);
 }
 
 void WebDownload::Cancel() {
