@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built game into a temporary prefix and runs it there as a user who cannot write the
 # installation (nobody): the game must start, and keep its log and settings in that user's data
-# folder ($XDG_DATA_HOME/spellcrypt, by default ~/.local/share/spellcrypt) instead of failing.
+# folder ($XDG_DATA_HOME/spellcrypt, by default ~/.local/share/spellcrypt) instead of failing; then
+# it is played under Xvfb into a fight and quit with the game saved, which lands there too.
 # Usage: scripts/check_install.sh   (after the default preset is built)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -35,4 +36,49 @@ if [ -n "$(find "$prefix" -newer "$prefix/bin/spellcrypt" -type f -name '*.dat' 
   echo "install: the game wrote into its installation" >&2
   exit 1
 fi
-echo "install ok: the installed game keeps its files in ~/.local/share/spellcrypt"
+
+# Played under an X server: into a fight, then Escape and "yes" quit it with the game saved. The
+# saved game goes to the data folder as well.
+for tool in xvfb-run xdotool; do
+  command -v "$tool" >/dev/null || { echo "install: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+done
+cat >"$home/drive.sh" <<'DRIVE'
+#!/bin/sh
+window=""
+for _ in $(seq 60); do
+  window=$(xdotool search --name "Spellcrypt" 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  sleep 0.5
+done
+sleep 2
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.8; }
+click 540 215  # play
+click 279 214  # Normal
+click 268 329  # enter the crypt
+sleep 2
+xdotool key --window "$window" Return  # into the dungeon
+sleep 5
+xdotool key --window "$window" Return  # the first quick tip
+sleep 1
+xdotool key --window "$window" Escape  # quit?
+sleep 1.5
+click 246 286  # yes: the game is saved, back to the title
+sleep 2
+kill -TERM "$1"
+DRIVE
+chmod 755 "$home/drive.sh"
+set +e
+"${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$home" SDL_AUDIODRIVER=dummy \
+  timeout 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+  sh -c '"$0" $$ & exec "$1" -WINDOWED' "$home/drive.sh" "$prefix/bin/spellcrypt" >"$home/play.txt" 2>&1
+set -e
+if [ ! -s "$folder/autosave.sav" ]; then
+  echo "install: the game played and quit did not save to $folder/autosave.sav" >&2
+  tail -20 "$folder/log.txt" >&2
+  exit 1
+fi
+if [ -n "$(find "$prefix" -type f -name '*.sav' 2>/dev/null)" ]; then
+  echo "install: the game saved into its installation" >&2
+  exit 1
+fi
+echo "install ok: the installed game keeps its files (log, settings, saved game) in ~/.local/share/spellcrypt"
