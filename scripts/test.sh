@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite headless. Usage: scripts/test.sh [preset]  (default or asan)
+# Builds and runs the whole test suite headless. Usage: scripts/test.sh [preset]  (default, asan, or
+# tsan: the HTTP client's tests under ThreadSanitizer)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 preset="${1:-default}"
