@@ -1,7 +1,9 @@
 // Path resolution (either separator, any case), whole-file reads and atomic replacement.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "platform/files.h"
 #include "tests/test_support.h"
@@ -58,6 +60,41 @@ TEST(FileHelpersTest, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   EXPECT_EQ(testing::ReadText(dir.File("data.bin")), "xyz");
   EXPECT_FALSE(fs::exists(dir.File("data.bin.tmp")));
   EXPECT_FALSE(WriteFileAtomically("no/such/dir/data.bin", "x", 1));
+}
+
+// An installed game writes to the user's data folder: $XDG_DATA_HOME/spellcrypt when that is an
+// absolute path, otherwise ~/.local/share/spellcrypt; run from its build folder, beside itself.
+TEST(FileHelpersTest, TheUsersDataFolderFollowsXdgThenHome) {
+  TempDir dir;
+  const auto restore = [](const char* name, const char* value) {
+    if (value != nullptr) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  };
+  const char* oldXdg = std::getenv("XDG_DATA_HOME");
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedXdg = oldXdg != nullptr ? oldXdg : "";
+  const std::string savedHome = oldHome != nullptr ? oldHome : "";
+  const std::string xdg = (fs::path(dir.Path()) / "xdg").string();
+  const std::string home = (fs::path(dir.Path()) / "home").string();
+  setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+  setenv("HOME", home.c_str(), 1);
+  EXPECT_EQ(UserDataFolder(), xdg + "/spellcrypt/");
+  EXPECT_TRUE(fs::is_directory(xdg + "/spellcrypt"));
+  setenv("XDG_DATA_HOME", "relative/path", 1);  // not absolute: ignored
+  EXPECT_EQ(UserDataFolder(), home + "/.local/share/spellcrypt/");
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("HOME");
+  EXPECT_EQ(UserDataFolder(), "");
+  restore("XDG_DATA_HOME", oldXdg != nullptr ? savedXdg.c_str() : nullptr);
+  restore("HOME", oldHome != nullptr ? savedHome.c_str() : nullptr);
+
+  SetWriteFolder(xdg + "/spellcrypt/");
+  EXPECT_EQ(WritablePath("defaults.dat"), xdg + "/spellcrypt/defaults.dat");
+  SetWriteFolder("");
+  EXPECT_EQ(WritablePath("defaults.dat"), "defaults.dat");
 }
 
 }  // namespace
