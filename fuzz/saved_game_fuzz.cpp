@@ -30,34 +30,12 @@ class StillClock : public IClock {
   std::uint32_t ms = 1000;
 };
 
-class QuietEvents : public IGameEvents {
+class QuietEvents : public IgnoredGameEvents {
  public:
-  void PlaySound(const char*) override {}
-  void PlayMusic(const char*) override {}
-  void StopMusic() override {}
-  void LowLifeWarning(bool) override {}
-  void ShowMessage(const std::string&, MessageStyle, std::uint32_t) override {}
   void Post(GameMessage message, std::uint32_t, int) override {
     if (message == GameMessage::RewardTile) ++rewards;
     if (message == GameMessage::PlayerEvent || message == GameMessage::BookFound) ++encounters;
   }
-  void TileAdded(const BoardTile&, TileArrival) override {}
-  void TileMoved(const BoardTile&, float) override {}
-  void TileRetired(int, const TileExit&) override {}
-  void TileCarried(int) override {}
-  void SubmitEnabled(bool) override {}
-  void MonsterShown(const MonsterRecord&) override {}
-  void MonsterLunge(bool) override {}
-  void MonsterHit(std::int32_t, int) override {}
-  void MonsterKilled() override {}
-  void MonsterFalling() override {}
-  void MonsterDead(std::int32_t) override {}
-  void MonsterRemoved() override {}
-  void PlayerBars(bool) override {}
-  void EnteringDungeon(int) override {}
-  void DungeonLeft(int, bool) override {}
-  void GameOver() override {}
-  void SecretEffect(const SecretWord&) override {}
   int rewards = 0;
   int encounters = 0;
 };

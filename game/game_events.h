@@ -89,4 +89,32 @@ class IGameEvents {
   virtual void SecretEffect(const SecretWord& word) = 0;
 };
 
+// Events nobody shows: each is dropped. A base for listeners that need only a few of them.
+class IgnoredGameEvents : public IGameEvents {
+ public:
+  void PlaySound(const char*) override {}
+  void PlayMusic(const char*) override {}
+  void StopMusic() override {}
+  void LowLifeWarning(bool) override {}
+  void ShowMessage(const std::string&, MessageStyle, std::uint32_t) override {}
+  void Post(GameMessage, std::uint32_t, int) override {}
+  void TileAdded(const BoardTile&, TileArrival) override {}
+  void TileMoved(const BoardTile&, float) override {}
+  void TileRetired(int, const TileExit&) override {}
+  void TileCarried(int) override {}
+  void SubmitEnabled(bool) override {}
+  void MonsterShown(const MonsterRecord&) override {}
+  void MonsterLunge(bool) override {}
+  void MonsterHit(std::int32_t, int) override {}
+  void MonsterKilled() override {}
+  void MonsterFalling() override {}
+  void MonsterDead(std::int32_t) override {}
+  void MonsterRemoved() override {}
+  void PlayerBars(bool) override {}
+  void EnteringDungeon(int) override {}
+  void DungeonLeft(int, bool) override {}
+  void GameOver() override {}
+  void SecretEffect(const SecretWord&) override {}
+};
+
 }  // namespace spellcrypt

@@ -42,35 +42,12 @@ fi
 for tool in xvfb-run xdotool; do
   command -v "$tool" >/dev/null || { echo "install: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
 done
-cat >"$home/drive.sh" <<'DRIVE'
-#!/bin/sh
-window=""
-for _ in $(seq 60); do
-  window=$(xdotool search --name "Spellcrypt" 2>/dev/null | head -1)
-  [ -n "$window" ] && break
-  sleep 0.5
-done
-sleep 2
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.8; }
-click 540 215  # play
-click 279 214  # Normal
-click 268 329  # enter the crypt
-sleep 2
-xdotool key --window "$window" Return  # into the dungeon
-sleep 5
-xdotool key --window "$window" Return  # the first quick tip
-sleep 1
-xdotool key --window "$window" Escape  # quit?
-sleep 1.5
-click 246 286  # yes: the game is saved, back to the title
-sleep 2
-kill -TERM "$1"
-DRIVE
+cp scripts/drive_fight.sh "$home/drive.sh"
 chmod 755 "$home/drive.sh"
 set +e
 "${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$home" SDL_AUDIODRIVER=dummy \
   timeout 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-  sh -c '"$0" $$ & exec "$1" -WINDOWED' "$home/drive.sh" "$prefix/bin/spellcrypt" >"$home/play.txt" 2>&1
+  sh -c '"$0" $$ quit & exec "$1" -WINDOWED' "$home/drive.sh" "$prefix/bin/spellcrypt" >"$home/play.txt" 2>&1
 set -e
 if [ ! -s "$folder/autosave.sav" ]; then
   echo "install: the game played and quit did not save to $folder/autosave.sav" >&2

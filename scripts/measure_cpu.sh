@@ -56,29 +56,8 @@ cp "$exe" "$scratch/spellcrypt"
 for d in data graphics sound; do ln -s "$bindir/$d" "$scratch/$d"; done
 
 # The player of the "playing" scene, run beside the game on its X server: into a fight, then the
-# space bar every second (the rack shuffles, so every tile glides) until the game ends.
-cat >"$scratch/drive.sh" <<'DRIVE'
-#!/bin/sh
-window=""
-while [ -z "$window" ]; do sleep 0.5; window=$(xdotool search --name "Spellcrypt" 2>/dev/null | head -1); done
-sleep 2
-xdotool windowfocus "$window" 2>/dev/null
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.6; }
-click 540 215           # play
-click 279 214           # Normal
-click 268 329           # enter the crypt
-sleep 2
-xdotool key --window "$window" Return   # into the dungeon
-sleep 5
-xdotool key --window "$window" Return   # the first quick tip
-sleep 2
-import -window root fight.png 2>/dev/null  # what was measured, to look at
-while kill -0 "$1" 2>/dev/null; do
-  sleep 1
-  xdotool key --window "$window" space
-done
-DRIVE
-chmod +x "$scratch/drive.sh"
+# rack shuffling every second until the game ends.
+cp scripts/drive_fight.sh "$scratch/drive.sh"
 
 ticks_per_second="$(getconf CLK_TCK)"
 
@@ -101,7 +80,7 @@ measure_once() {
   rm -f "$scratch/log.txt" "$scratch/defaults.dat" "$scratch/pid" "$scratch/stderr.txt" "$scratch/fight.png"
   (cd "$scratch" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
     xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" \
-    sh -c 'echo $$ > pid; [ "$1" = playing ] && ./drive.sh $$ & exec ./spellcrypt -WINDOWED' sh "$scene" \
+    sh -c 'echo $$ > pid; [ "$1" = playing ] && ./drive.sh $$ shuffle & exec ./spellcrypt -WINDOWED' sh "$scene" \
     2>"$scratch/stderr.txt") &
   server_pid=$!
   local waited=0

@@ -8,6 +8,8 @@
 #include "app/globals.h"
 #include "audio/recording_sound_manager.h"
 #include "gfx/dx_screen.h"
+#include "ui/scores/screen_summary.h"
+#include "ui/text_box.h"
 #include "ui/thing_list.h"
 
 namespace spellcrypt::testing {
@@ -107,6 +109,11 @@ RecordingSoundManager& PlayerScript::Sound() {
 }
 
 bool PlayerScript::Named(const char* name) { return GetGlobals().things->FindByName(name) != nullptr; }
+
+std::vector<std::string> PlayerScript::SummaryLines() {
+  auto* summary = dynamic_cast<ScreenSummary*>(GetGlobals().TopScreen());
+  return summary != nullptr ? summary->Box().Lines() : std::vector<std::string>{};
+}
 
 std::string PlayerScript::Log() const { return ReadText((fs::path(dir_.Path()) / "log.txt").string()); }
 

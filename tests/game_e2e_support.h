@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/globals.h"
 #include "platform/headless_platform.h"
 #include "tests/test_support.h"
 
@@ -48,6 +49,13 @@ class PlayerScript : public ::testing::Test {
   static Game& TheRules();
   static RecordingSoundManager& Sound();
   static bool Named(const char* name);
+  // Whether the screen on top is a T.
+  template <typename T>
+  static bool TopIs() {
+    return dynamic_cast<T*>(GetGlobals().TopScreen()) != nullptr;
+  }
+  // The lines of the summary on top (none when the summary is not on top).
+  static std::vector<std::string> SummaryLines();
   std::string Log() const;
 
   TempDir dir_;

@@ -81,14 +81,6 @@ class GameEndToEnd : public testing::PlayerScript {
     Type(word);
     Key(vk::Enter, 13);
   }
-  template <typename T>
-  static bool TopIs() {
-    return dynamic_cast<T*>(GetGlobals().TopScreen()) != nullptr;
-  }
-  static std::vector<std::string> SummaryLines() {
-    auto* summary = dynamic_cast<ScreenSummary*>(GetGlobals().TopScreen());
-    return summary != nullptr ? summary->Box().Lines() : std::vector<std::string>{};
-  }
 
   // The summary's lines as the player should see them, written out here from what a summary
   // holds (true: the item is word-wrapped), and wrapped by a text box of the given width.

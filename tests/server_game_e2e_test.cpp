@@ -57,10 +57,6 @@ class GameAndServer : public PlayerScript {
   static void UseServer(int port) {
     setenv("SPELLCRYPT_SCORE_SERVER", ("127.0.0.1:" + std::to_string(port)).c_str(), 1);
   }
-  template <typename T>
-  static bool TopIs() {
-    return dynamic_cast<T*>(GetGlobals().TopScreen()) != nullptr;
-  }
   static CThing* Find(const char* name) { return GetGlobals().things->FindByName(name); }
   void ClickOn(const char* name) {
     auto* thing = dynamic_cast<CThingSprite*>(Find(name));
@@ -70,10 +66,6 @@ class GameAndServer : public PlayerScript {
   static std::vector<std::string> Lines(const char* name) {
     auto* box = dynamic_cast<CTextBox*>(Find(name));
     return box != nullptr ? box->Lines() : std::vector<std::string>{};
-  }
-  static std::vector<std::string> SummaryLines() {
-    auto* summary = dynamic_cast<ScreenSummary*>(GetGlobals().TopScreen());
-    return summary != nullptr ? summary->Box().Lines() : std::vector<std::string>{};
   }
   static bool OnTheGlobalLists() {
     const CWordRank* shown = ShownScores();

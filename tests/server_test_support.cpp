@@ -10,6 +10,8 @@
 #include <atomic>
 #include <fstream>
 
+#include "scores/web_download.h"
+
 namespace spellcrypt::server::testing {
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
@@ -80,23 +82,11 @@ std::vector<std::string> TestDatabase::ProgramOptions() const {
   return {"--postgres", connection_};
 }
 
-std::string UrlEncode(std::string_view bytes) {
-  static const char* kHex = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9')) {
-      out += c;
-    } else if (b == ' ') {
-      out += '+';
-    } else {
-      out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    }
-  }
-  return out;
-}
+namespace {
+
+std::string Encoded(std::string_view bytes) { return spellcrypt::UrlEncode(bytes.data(), bytes.size()); }
+
+}  // namespace
 
 std::string SubmissionForm(const SubmittedGame& game, std::string_view summary, std::uint32_t key,
                            std::string_view version) {
@@ -106,9 +96,8 @@ std::string SubmissionForm(const SubmittedGame& game, std::string_view summary, 
   std::string extra(summary);
   const std::uint32_t extraCheck =
       EncodeForServer(reinterpret_cast<std::uint8_t*>(extra.data()), extra.size(), key);
-  return "version=" + UrlEncode(version) + "&data=" + UrlEncode(line) +
-         "&datacrc=" + std::to_string(lineCheck) + "&extra=" + UrlEncode(extra) +
-         "&extracrc=" + std::to_string(extraCheck);
+  return "version=" + Encoded(version) + "&data=" + Encoded(line) + "&datacrc=" + std::to_string(lineCheck) +
+         "&extra=" + Encoded(extra) + "&extracrc=" + std::to_string(extraCheck);
 }
 
 SubmittedGame Game(int mode, std::string name, std::int32_t score, std::int32_t dungeon,
@@ -123,10 +112,7 @@ SubmittedGame Game(int mode, std::string name, std::int32_t score, std::int32_t 
 }
 
 std::string GameRequest(std::string_view path, std::string_view form) {
-  return "POST /" + std::string(path) +
-         " HTTP/1.0\r\nAccept: */*\r\nHost: 127.0.0.1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
-         "Content-Length: " +
-         std::to_string(form.size() + 2) + "\r\n\r\n\r\n" + std::string(form);
+  return BuildRequest("127.0.0.1", path, form);
 }
 
 std::string Exchange(int port, std::string_view request) {

@@ -46,17 +46,13 @@ class TestDatabase {
     if (!(db).Missing().empty()) SKIP_UNLESS_CI((db).Missing()); \
   } while (false)
 
-// Bytes URL-encoded as the game's client does: letters and digits kept, space as "+", every other
-// byte as "%XX".
-std::string UrlEncode(std::string_view bytes);
 // The game's submission form for a game and its summary, encoded with the key.
 std::string SubmissionForm(const SubmittedGame& game, std::string_view summary,
                            std::uint32_t key = kSubmissionKey, std::string_view version = "2.05");
 SubmittedGame Game(int mode, std::string name, std::int32_t score, std::int32_t dungeon = 5,
                    std::int32_t bosses = 1);
 
-// The request the game sends: "POST /path HTTP/1.0", Accept, Host, the form's type and a length
-// two more than the form, the header's end and a CR LF, then the form.
+// The request the game sends (its client's own framing) to the loopback address.
 std::string GameRequest(std::string_view path, std::string_view form);
 // Sends the bytes to the loopback port and reads the whole answer until the server closes.
 std::string Exchange(int port, std::string_view request);

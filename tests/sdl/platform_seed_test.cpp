@@ -40,31 +40,9 @@ TEST(SdlStartTest, TwoStartsDrawDifferentNumbers) {
 }
 
 // A recording of what the rules show, enough to read the rack of a deal.
-class DealWatcher : public IGameEvents {
+class DealWatcher : public IgnoredGameEvents {
  public:
-  void PlaySound(const char*) override {}
-  void PlayMusic(const char*) override {}
-  void StopMusic() override {}
-  void LowLifeWarning(bool) override {}
-  void ShowMessage(const std::string&, MessageStyle, std::uint32_t) override {}
-  void Post(GameMessage, std::uint32_t, int) override {}
   void TileAdded(const BoardTile& tile, TileArrival) override { rack.push_back(tile.letter); }
-  void TileMoved(const BoardTile&, float) override {}
-  void TileRetired(int, const TileExit&) override {}
-  void TileCarried(int) override {}
-  void SubmitEnabled(bool) override {}
-  void MonsterShown(const MonsterRecord&) override {}
-  void MonsterLunge(bool) override {}
-  void MonsterHit(std::int32_t, int) override {}
-  void MonsterKilled() override {}
-  void MonsterFalling() override {}
-  void MonsterDead(std::int32_t) override {}
-  void MonsterRemoved() override {}
-  void PlayerBars(bool) override {}
-  void EnteringDungeon(int) override {}
-  void DungeonLeft(int, bool) override {}
-  void GameOver() override {}
-  void SecretEffect(const SecretWord&) override {}
   std::string rack;
 };
 
