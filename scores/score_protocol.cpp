@@ -110,25 +110,33 @@ std::string GameLine(int mode, std::string_view name, std::int32_t score, std::i
   return line;
 }
 
-bool ParseGameLine(std::string_view line, SubmittedGame& game) {
+GameLineFault CheckGameLine(std::string_view line, SubmittedGame& game) {
   // Exactly five fields, each closed by "|".
-  if (std::count(line.begin(), line.end(), '|') != 5 || line.back() != '|') return false;
+  if (std::count(line.begin(), line.end(), '|') != 5 || line.back() != '|') return GameLineFault::Form;
   std::int32_t mode = 0;
   SubmittedGame parsed;
-  if (!ReadStrictNumber(Field(line, 1), mode) || !ReadStrictNumber(Field(line, 3), parsed.score) ||
-      !ReadStrictNumber(Field(line, 4), parsed.dungeon) || !ReadStrictNumber(Field(line, 5), parsed.bosses)) {
-    return false;
-  }
+  if (!ReadStrictNumber(Field(line, 1), mode) || mode < 0 || mode > 2) return GameLineFault::Mode;
   const std::string_view name = Field(line, 2);
-  if (mode < 0 || mode > 2 || parsed.score < 0 || parsed.dungeon < 1 || parsed.dungeon > kLastDungeonNumber ||
-      parsed.bosses < 0 || parsed.bosses > kMostBosses || name.size() > kMaxSubmittedName ||
+  if (name.size() > kMaxSubmittedName ||
       !std::all_of(name.begin(), name.end(), [](char c) { return c >= ' ' && c <= '~'; })) {
-    return false;
+    return GameLineFault::Name;
+  }
+  if (!ReadStrictNumber(Field(line, 3), parsed.score) || parsed.score < 0) return GameLineFault::Score;
+  if (!ReadStrictNumber(Field(line, 4), parsed.dungeon) || parsed.dungeon < 1 ||
+      parsed.dungeon > kLastDungeonNumber) {
+    return GameLineFault::Dungeon;
+  }
+  if (!ReadStrictNumber(Field(line, 5), parsed.bosses) || parsed.bosses < 0 || parsed.bosses > kMostBosses) {
+    return GameLineFault::Bosses;
   }
   parsed.mode = mode;
   parsed.name = std::string(name);
   game = std::move(parsed);
-  return true;
+  return GameLineFault::None;
+}
+
+bool ParseGameLine(std::string_view line, SubmittedGame& game) {
+  return CheckGameLine(line, game) == GameLineFault::None;
 }
 
 bool ParseScoreLists(std::string_view reply, const std::array<CRanking*, 3>& lists, std::string& message) {

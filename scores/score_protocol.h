@@ -43,6 +43,9 @@ struct SubmittedGame {
 // byte that is not printable ASCII, a negative score, dungeon outside 1..kLastDungeonNumber, bosses
 // outside 0..kMostBosses.
 bool ParseGameLine(std::string_view line, SubmittedGame& game);
+// The same, saying which field was wrong (the first one found, in the line's order).
+enum class GameLineFault { None, Form, Mode, Name, Score, Dungeon, Bosses };
+GameLineFault CheckGameLine(std::string_view line, SubmittedGame& game);
 
 // The lists' reply: "DIFF|n" picks the list of mode n (0 until the first), "add|name|score|
 // dungeon|bosses" appends to it, "msg|text" is a message for the player (the last one counts; an

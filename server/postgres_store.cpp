@@ -1,6 +1,7 @@
 // The PostgreSQL store, for several server processes sharing one database. Each process writes
-// through one connection (its group commit's) and reads through a pool; every query is prepared
-// once per connection and run with its values as parameters.
+// submissions through one connection (its group commit's) and reads, and makes the operator's
+// edits, through a pool; every query is prepared once per connection and run with its values as
+// parameters.
 #include <libpq-fe.h>
 
 #include <cstdio>
@@ -13,11 +14,15 @@ namespace spellcrypt::server {
 
 namespace {
 
-// Made by the first process to find the table missing; the advisory lock keeps two processes
-// starting together from racing.
+// Made by the first process to find the table missing; the advisory lock, held until the change
+// has committed, keeps two processes starting together from racing. A table made before entries
+// could be hidden gets the column, and the shown entries their index. Each step that changes the
+// table runs only when needed: the locks it takes would otherwise make every start wait for, and
+// hold up, the other processes.
 constexpr const char* kSchema =
     "SET client_min_messages = warning;"
     "SELECT pg_advisory_lock(7716077);"
+    "BEGIN;"
     "CREATE TABLE IF NOT EXISTS entries ("
     "  id BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
     "  mode SMALLINT NOT NULL,"
@@ -27,9 +32,24 @@ constexpr const char* kSchema =
     "  bosses INTEGER NOT NULL,"
     "  summary TEXT NOT NULL,"
     "  submitted_at BIGINT NOT NULL,"
-    "  address TEXT NOT NULL);"
-    "CREATE INDEX IF NOT EXISTS entries_rank ON entries (mode, score DESC, id);"
-    "CREATE INDEX IF NOT EXISTS entries_name_score ON entries (name, score, id);"
+    "  address TEXT NOT NULL,"
+    "  hidden BOOLEAN NOT NULL DEFAULT false);"
+    "DO $$ BEGIN"
+    "  IF NOT EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = 'entries'::regclass"
+    "                 AND attname = 'hidden' AND NOT attisdropped) THEN"
+    "    ALTER TABLE entries ADD COLUMN IF NOT EXISTS hidden BOOLEAN NOT NULL DEFAULT false;"
+    "  END IF;"
+    "  IF to_regclass('entries_rank') IS NULL THEN"
+    "    CREATE INDEX IF NOT EXISTS entries_rank ON entries (mode, score DESC, id);"
+    "  END IF;"
+    "  IF to_regclass('entries_shown') IS NULL THEN"
+    "    CREATE INDEX IF NOT EXISTS entries_shown ON entries (mode, score DESC, id) WHERE NOT hidden;"
+    "  END IF;"
+    "  IF to_regclass('entries_name_score') IS NULL THEN"
+    "    CREATE INDEX IF NOT EXISTS entries_name_score ON entries (name, score, id);"
+    "  END IF;"
+    "END $$;"
+    "COMMIT;"
     "SELECT pg_advisory_unlock(7716077);";
 
 constexpr const char* kColumns = "id, mode, name, score, dungeon, bosses, summary, submitted_at";
@@ -47,16 +67,23 @@ const std::vector<Query>& Queries() {
        "VALUES ($1, $2, $3, $4, $5, $6, $7, $8) RETURNING id",
        8},
       {"rank",
-       "SELECT 1 + (SELECT count(*) FROM entries WHERE mode = $1 AND score > $2)"
-       " + (SELECT count(*) FROM entries WHERE mode = $1 AND score = $2 AND id < $3)",
+       "SELECT 1 + (SELECT count(*) FROM entries WHERE mode = $1 AND NOT hidden AND score > $2)"
+       " + (SELECT count(*) FROM entries WHERE mode = $1 AND NOT hidden AND score = $2 AND id < $3)",
        3},
       {"top",
-       "SELECT id, name, score, dungeon, bosses FROM entries WHERE mode = $1 ORDER BY score DESC, id LIMIT "
-       "$2",
+       "SELECT id, name, score, dungeon, bosses FROM entries WHERE mode = $1 AND NOT hidden"
+       " ORDER BY score DESC, id LIMIT $2",
        2},
-      {"summary", "SELECT summary FROM entries WHERE name = $1 AND score = $2 ORDER BY id LIMIT 1", 2},
-      {"entry", std::string("SELECT ") + kColumns + " FROM entries WHERE id = $1", 1},
+      {"summary",
+       "SELECT summary FROM entries WHERE name = $1 AND score = $2 AND NOT hidden ORDER BY id LIMIT 1", 2},
+      {"entry", std::string("SELECT ") + kColumns + " FROM entries WHERE id = $1 AND NOT hidden", 1},
       {"all", std::string("SELECT ") + kColumns + " FROM entries ORDER BY id", 0},
+      {"admin_top",
+       std::string("SELECT ") + kColumns +
+           ", address, hidden FROM entries WHERE mode = $1 ORDER BY score DESC, id LIMIT $2",
+       2},
+      {"hide", "UPDATE entries SET hidden = $2 WHERE id = $1 RETURNING id", 2},
+      {"delete", "DELETE FROM entries WHERE id = $1 RETURNING id", 1},
   };
   return queries;
 }
@@ -148,6 +175,7 @@ class PostgresStore : public ScoreStore {
       error = std::string("cannot set up the table: ") + PQerrorMessage(writer_->conn);
       return false;
     }
+    database_ = PQdb(writer_->conn);
     return true;
   }
 
@@ -199,6 +227,34 @@ class PostgresStore : public ScoreStore {
     });
   }
 
+  bool ListForAdmin(int mode, int limit, std::vector<AdminEntry>& entries) override {
+    return Read([&](Connection& c) {
+      Result r = c.Run("admin_top", {std::to_string(mode), std::to_string(limit)});
+      if (!r.Ok()) return false;
+      entries.clear();
+      for (int row = 0; row < r.Rows(); ++row) {
+        entries.push_back({ReadEntry(r, row), r.Text(row, 8), r.Text(row, 9) == "t"});
+      }
+      return true;
+    });
+  }
+
+  Lookup SetHidden(std::int64_t id, bool hidden) override {
+    return Edit("hide", {std::to_string(id), hidden ? "true" : "false"});
+  }
+
+  Lookup Delete(std::int64_t id) override { return Edit("delete", {std::to_string(id)}); }
+
+  bool Backup(const std::string&, std::string& error) override {
+    error =
+        "use pg_dump: PostgreSQL keeps the scores and backs them up itself, e.g. pg_dump -Fc -t entries " +
+        database_ + " > FILE";
+    return false;
+  }
+
+  // The lists of every process expire within a second: nothing to watch.
+  bool ChangedElsewhere() override { return false; }
+
  protected:
   bool WriteBatch(const std::vector<Pending*>& batch) override {
     Connection& c = *writer_;
@@ -243,6 +299,18 @@ class PostgresStore : public ScoreStore {
     return c;
   }
 
+  // Runs an edit (one statement, committed on its own) answering the ids it touched.
+  Lookup Edit(const char* query, const std::vector<std::string>& values) {
+    Lookup result = Lookup::Failed;
+    Read([&](Connection& c) {
+      Result r = c.Run(query, values);
+      if (!r.Ok()) return false;
+      result = r.Rows() > 0 ? Lookup::Found : Lookup::Missing;
+      return true;
+    });
+    return result;
+  }
+
   template <typename Work>
   bool Read(Work work) {
     std::unique_ptr<Connection> c = readers_.Take();
@@ -260,7 +328,7 @@ class PostgresStore : public ScoreStore {
     return ok;
   }
 
-  std::string connection_;
+  std::string connection_, database_;
   std::unique_ptr<Connection> writer_;
   ConnectionPool<Connection> readers_;
 };

@@ -1,50 +1,40 @@
 // The score server's HTTP side.
 #include "server/score_service.h"
 
-#include <sys/socket.h>
-
-#include <httplib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <span>
-#include <thread>
 
 #include "base/difficulty.h"
 #include "base/version.h"
+#include "server/server_log.h"
+#include "server/utf8.h"
 #include "server/web_page.h"
 
 namespace spellcrypt::server {
 
 namespace {
 
-constexpr const char* kUnreadable = "msg|The score server could not read that submission.\n";
 constexpr bool kHtml = true;
-
-// httplib's server with a deeper queue of waiting connections than its default of five.
-class Listener : public httplib::Server {
- public:
-  void DeepenBacklog() {
-    const auto socket = svr_sock_.load();
-    if (socket != INVALID_SOCKET) ::listen(socket, 1024);
-  }
-};
 
 // The form of a request body as the game sends it: its header block ends with an extra CR LF that
 // counts as the start of the body, so line ends around the form are not part of it.
-httplib::Params FormOf(const std::string& body) {
+Fields FormOf(const std::string& body) {
   std::size_t first = 0, end = body.size();
   while (first < end && (body[first] == '\r' || body[first] == '\n')) ++first;
   while (end > first && (body[end - 1] == '\r' || body[end - 1] == '\n')) --end;
-  httplib::Params form;
-  httplib::detail::parse_query_text(body.substr(first, end - first), form);
-  return form;
+  return DecodeForm(std::string_view(body).substr(first, end - first));
 }
 
-const std::string* FieldOf(const httplib::Params& form, const char* name) {
-  const auto found = form.find(name);
-  return found != form.end() ? &found->second : nullptr;
+// The name of a field sent more than once, or null.
+const std::string* RepeatedField(const Fields& form) {
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    for (std::size_t k = i + 1; k < form.size(); ++k) {
+      if (form[i].first == form[k].first) return &form[i].first;
+    }
+  }
+  return nullptr;
 }
 
 // A plain decimal within [low, high].
@@ -70,7 +60,44 @@ bool DecodeField(std::string& bytes, const std::string* check, std::uint32_t key
          static_cast<std::uint32_t>(sent);
 }
 
-thread_local std::chrono::steady_clock::time_point requestStart;
+// A submission refused, with the reason the player reads.
+HttpReply Refusal(const std::string& reason) {
+  return {400, "text/plain; charset=utf-8", "msg|Score refused: " + reason + "\n", {}};
+}
+
+const char* GameLineReason(GameLineFault fault) {
+  switch (fault) {
+    case GameLineFault::Mode:
+      return "the difficulty is not one of the three.";
+    case GameLineFault::Name:
+      return "the name must be at most 19 plain characters.";
+    case GameLineFault::Score:
+      return "the score must be a number of 0 or more.";
+    case GameLineFault::Dungeon:
+      return "the dungeon must be 1 to 25.";
+    case GameLineFault::Bosses:
+      return "the bosses beaten must be 0 to 25.";
+    default:
+      return "the game's record is not in the game's form.";
+  }
+}
+
+HttpReply Text(int status, std::string text) {
+  return {status, "text/plain; charset=utf-8", std::move(text), {}};
+}
+
+HttpReply Page(int status, std::string html) {
+  return {status,
+          "text/html; charset=utf-8",
+          std::move(html),
+          {{"Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'"},
+           {"Referrer-Policy", "no-referrer"}}};
+}
+
+HttpReply WithSafetyHeaders(HttpReply reply) {
+  reply.headers.emplace_back("X-Content-Type-Options", "nosniff");
+  return reply;
+}
 
 }  // namespace
 
@@ -86,239 +113,202 @@ bool KnownVersion(std::string_view version) { return version == kVersionText; }
 
 bool IsPlainText(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return false;
-      ++i;
-      continue;
-    }
-    // A multi-byte sequence: its length, the smallest code point it may carry (no overlong forms).
-    std::size_t length;
-    std::uint32_t point, least;
-    if ((c & 0xE0) == 0xC0) {
-      length = 2, point = c & 0x1F, least = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-      length = 3, point = c & 0x0F, least = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-      length = 4, point = c & 0x07, least = 0x10000;
-    } else {
+    std::uint32_t point = 0;
+    if (!NextCodePoint(text, i, point)) return false;
+    // Control characters, C1 ones too, but for tab and line ends.
+    if ((point < 0x20 && point != '\t' && point != '\r' && point != '\n') ||
+        (point >= 0x7F && point < 0xA0)) {
       return false;
     }
-    if (i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      point = (point << 6) | (next & 0x3F);
-    }
-    if (point < least || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return false;
-    // C1 controls are controls too.
-    if (point >= 0x80 && point < 0xA0) return false;
-    i += length;
   }
   return true;
 }
 
 ScoreService::ScoreService(ScoreStore& store, ServiceOptions options)
     : store_(store), options_(std::move(options)), limiter_(options_.submissionsPerMinute) {
-  auto listener = std::make_unique<Listener>();
-  httplib::Server& http = *listener;
-  http_ = std::move(listener);
-  const int threads = std::max(1, options_.threads);
-  http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
-  http.set_payload_max_length(options_.maxRequestBytes);
-  http.set_read_timeout(options_.timeoutSeconds);
-  http.set_write_timeout(options_.timeoutSeconds);
-  http.set_keep_alive_timeout(2);
-  // An answer goes out in two writes (head and body): without this the second waits for the
-  // client's delayed acknowledgement, some 40 ms.
-  http.set_tcp_nodelay(true);
-  http.set_keep_alive_max_count(1000);
-
-  http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-    requestStart = std::chrono::steady_clock::now();
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
-  const auto send = [](httplib::Response& res, Reply reply) {
-    res.status = reply.status;
-    res.set_header("X-Content-Type-Options", "nosniff");
-    if (reply.html) {
-      res.set_header("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'");
-      res.set_header("Referrer-Policy", "no-referrer");
-    }
-    res.set_content(std::move(reply.body),
-                    reply.html ? "text/html; charset=utf-8" : "text/plain; charset=utf-8");
-  };
-  // The bodies are read here rather than by httplib, whose own form reading stops at 8 KiB (a
-  // submission with a long game's summary is larger); the size limit is kept here too.
-  const std::size_t limit = options_.maxRequestBytes;
-  const auto bodyOf = [limit](const httplib::ContentReader& reader, std::string& body) {
-    bool fits = true;
-    const bool read = reader([&](const char* data, std::size_t length) {
-      fits = body.size() + length <= limit;
-      if (fits) body.append(data, length);
-      return fits;
-    });
-    return read && fits;
-  };
-  const Reply tooLarge{413, "msg|That request is too large for the score server.\n"};
-  http.Post("/splcryp/submit.php",
-            [this, send, bodyOf, tooLarge](const httplib::Request& req, httplib::Response& res,
-                                           const httplib::ContentReader& reader) {
-              std::string address = req.remote_addr;
-              if (options_.trustForwardedFor && (address == "127.0.0.1" || address == "::1") &&
-                  req.has_header("X-Forwarded-For")) {
-                // The proxy appends the address it saw last.
-                const std::string chain = req.get_header_value("X-Forwarded-For");
-                const std::size_t comma = chain.rfind(',');
-                std::string last = chain.substr(comma == std::string::npos ? 0 : comma + 1);
-                last.erase(0, last.find_first_not_of(' '));
-                last.erase(last.find_last_not_of(' ') + 1);
-                if (!last.empty()) address = last;
-              }
-              std::string body;
-              send(res, bodyOf(reader, body) ? Submit(body, address) : tooLarge);
-            });
-  http.Post("/splcryp/getscores.php",
-            [this, send, bodyOf, tooLarge](const httplib::Request&, httplib::Response& res,
-                                           const httplib::ContentReader& reader) {
-              std::string body;
-              send(res, bodyOf(reader, body) ? GetScores(body) : tooLarge);
-            });
-  http.Get("/", [this, send](const httplib::Request& req, httplib::Response& res) {
-    send(res, RankingsPage(req.has_param("mode") ? req.get_param_value("mode") : "1"));
-  });
-  http.Get("/entry", [this, send](const httplib::Request& req, httplib::Response& res) {
-    send(res, EntryPage(req.get_param_value("id")));
-  });
-  // Errors that no handler answered (no such page, a body too large, a request that does not
-  // read): the game's endpoints answer with a line the game shows, the rest with a page.
-  http.set_error_handler(
-      httplib::Server::HandlerWithResponse([send](const httplib::Request& req, httplib::Response& res) {
-        if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-        const bool game = req.path.rfind("/splcryp/", 0) == 0;
-        std::string text = res.status == 413   ? "That request is too large for the score server."
-                           : res.status == 404 ? "There is no such page here."
-                                               : "The score server could not read that request.";
-        send(res, game ? Reply{res.status, "msg|" + text + "\n"}
-                       : Reply{res.status, MessagePage("Spellcrypt", text), kHtml});
-        return httplib::Server::HandlerResponse::Handled;
-      }));
-  http.set_exception_handler([send](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-    send(res, {500, "msg|The score server ran into a problem. Please try again later.\n"});
-  });
-  http.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-    const auto now = std::chrono::steady_clock::now();
-    const double ms = requestStart.time_since_epoch().count() == 0
-                          ? 0.0
-                          : std::chrono::duration<double, std::milli>(now - requestStart).count();
-    requestStart = {};
-    char line[512];
-    std::snprintf(line, sizeof line, "%s %.200s %d %zu %.1fms %s", req.method.c_str(), req.path.c_str(),
-                  res.status, res.body.size(), ms, req.remote_addr.c_str());
-    Log(line);
-  });
+  HttpOptions http;
+  http.limits.bodyBytes = options_.maxRequestBytes;
+  http.requestDeadline = std::chrono::seconds(options_.timeoutSeconds);
+  http.workers = std::max(1, options_.threads);
+  http.connectionThreads = std::max(1, options_.connectionThreads);
+  http.connectionsPerAddress = options_.connectionsPerAddress;
+  http.maxConnections = options_.maxConnections;
+  http.trustForwardedFor = options_.trustForwardedFor;
+  http_ = std::make_unique<HttpServer>(
+      http, [this](const HttpRequest& request) { return WithSafetyHeaders(Handle(request)); },
+      [this](const HttpRequest& request, HttpReply& reply) {
+        if (!AnswerFromMemory(request, reply)) return false;
+        reply = WithSafetyHeaders(std::move(reply));
+        return true;
+      },
+      [this](const AccessRecord& r) {
+        char timing[32];
+        std::snprintf(timing, sizeof timing, "%.1fms", r.milliseconds);
+        std::string line = TerminalText(r.client) + " " + TerminalText(r.method) + " " +
+                           TerminalText(r.target.empty() ? "-" : r.target) + " " +
+                           (r.status == 0 ? std::string("-") : std::to_string(r.status)) + " " +
+                           std::to_string(r.bytes) + " " + timing;
+        if (*r.note != '\0') line += std::string(" (") + r.note + ")";
+        Log(line);
+      },
+      [this](const std::string& notice) { Log(notice); },
+      [](int status, const std::string& path, const std::string& text) {
+        // The game's endpoints answer with a line the game shows, the rest with a page.
+        std::string line = text;
+        while (!line.empty() && line.back() == '\n') line.pop_back();
+        return WithSafetyHeaders(path.rfind("/splcryp/", 0) == 0
+                                     ? Text(status, "msg|" + text)
+                                     : Page(status, MessagePage("Spellcrypt", line)));
+      });
 }
 
 ScoreService::~ScoreService() { Stop(); }
 
-int ScoreService::Bind(const std::string& host, int port) {
-  const bool bound = port == 0 ? (port = http_->bind_to_any_port(host)) > 0 : http_->bind_to_port(host, port);
-  if (!bound) return -1;
-  static_cast<Listener&>(*http_).DeepenBacklog();
-  return port;
+int ScoreService::Bind(const std::string& host, int port, std::string& error) {
+  return http_->Bind(host, port, error);
 }
 
-bool ScoreService::Run() {
-  runStarted_ = true;
-  bool served = true;
-  if (!stopRequested_) served = http_->listen_after_bind();
-  runEnded_ = true;
-  return served;
-}
+void ScoreService::Adopt(int listener) { http_->Adopt(listener); }
 
-void ScoreService::Stop() {
-  // A stop asked for before Run has begun to listen is kept until it has (or Run sees it first).
-  stopRequested_ = true;
-  if (!runStarted_) return;
-  while (!http_->is_running() && !runEnded_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  if (http_->is_running()) http_->stop();
-}
+bool ScoreService::Run() { return http_->Run(); }
 
-bool ScoreService::Running() const { return http_->is_running(); }
+void ScoreService::Stop() { http_->Stop(); }
+
+bool ScoreService::Running() const { return http_->Running(); }
 
 void ScoreService::Log(const std::string& line) const {
   if (options_.log) {
     options_.log(line);
   } else {
-    std::fprintf(stderr, "%s\n", line.c_str());
+    LogLine(line);
   }
+}
+
+HttpReply ScoreService::Handle(const HttpRequest& request) {
+  const bool read = request.method == "GET" || request.method == "HEAD";
+  if (request.path == "/splcryp/submit.php" || request.path == "/splcryp/getscores.php") {
+    if (request.method != "POST") {
+      HttpReply reply = Text(405, "msg|The score server takes this page by POST only.\n");
+      reply.headers.emplace_back("Allow", "POST");
+      return reply;
+    }
+    return request.path == "/splcryp/submit.php" ? Submit(request.body, request.client)
+                                                 : GetScores(request.body);
+  }
+  if (request.path == "/" || request.path == "/entry") {
+    if (!read) {
+      HttpReply reply = Page(405, MessagePage("Spellcrypt", "This page can only be read."));
+      reply.headers.emplace_back("Allow", "GET, HEAD");
+      return reply;
+    }
+    const Fields query = DecodeForm(request.query);
+    if (request.path == "/entry") {
+      const std::string* id = FieldOf(query, "id");
+      return EntryPage(id != nullptr ? *id : std::string());
+    }
+    const std::string* mode = FieldOf(query, "mode");
+    return RankingsPage(mode != nullptr ? *mode : "1");
+  }
+  return request.path.rfind("/splcryp/", 0) == 0
+             ? Text(404, "msg|There is no such page here.\n")
+             : Page(404, MessagePage("Spellcrypt", "There is no such page here."));
+}
+
+bool ScoreService::AnswerFromMemory(const HttpRequest& request, HttpReply& reply) {
+  const bool page = request.path == "/" && (request.method == "GET" || request.method == "HEAD");
+  const bool lists = request.path == "/splcryp/getscores.php" && request.method == "POST";
+  if (!page && !lists) return false;
+  std::string mode = "1";
+  if (page) {
+    const Fields query = DecodeForm(request.query);
+    const std::string* asked = FieldOf(query, "mode");
+    if (asked != nullptr) mode = *asked;
+    if (mode.size() != 1 || !IsDifficulty(mode[0] - '0')) return false;
+  } else {
+    const Fields form = FormOf(request.body);
+    if (FieldOf(form, "name") != nullptr || FieldOf(form, "score") != nullptr) return false;
+  }
+  const std::shared_ptr<const Snapshot> fresh = FreshLists();
+  if (fresh == nullptr) return false;
+  reply = page ? Page(200, fresh->pages[mode[0] - '0']) : Text(200, fresh->listReply);
+  return true;
 }
 
 ScoreService::Reply ScoreService::Submit(const std::string& body, const std::string& address) {
   if (!limiter_.Allow(address)) {
-    return {429, "msg|Too many scores were sent from your address. Please wait a minute and try again.\n"};
+    return Text(429,
+                "msg|Too many scores were sent from your address. Please wait a minute and try again.\n");
   }
-  const httplib::Params form = FormOf(body);
+  const Fields form = FormOf(body);
+  if (const std::string* repeated = RepeatedField(form)) {
+    return Refusal("the field \"" + TerminalText(repeated->substr(0, 20)) + "\" was sent twice.");
+  }
   const std::string* version = FieldOf(form, "version");
   if (version == nullptr || !KnownVersion(*version)) {
-    return {400, "msg|This version of Spellcrypt cannot send scores to this server.\n"};
+    return Text(400, "msg|This version of Spellcrypt cannot send scores to this server.\n");
   }
   const std::string* data = FieldOf(form, "data");
-  const std::string* extra = FieldOf(form, "extra");
-  if (data == nullptr || extra == nullptr || extra->size() > kMaxSummaryBytes) return {400, kUnreadable};
+  if (data == nullptr) return Refusal("the game's record is missing.");
   std::string line = *data;
-  Submission submission;
-  submission.summary = *extra;
-  if (!DecodeField(line, FieldOf(form, "datacrc"), options_.key) ||
-      !DecodeField(submission.summary, FieldOf(form, "extracrc"), options_.key) ||
-      !ParseGameLine(line, submission.game) || !IsPlainText(submission.summary)) {
-    return {400, kUnreadable};
+  if (!DecodeField(line, FieldOf(form, "datacrc"), options_.key)) {
+    return Refusal("the game's record does not match its check value.");
   }
+  Submission submission;
+  const GameLineFault fault = CheckGameLine(line, submission.game);
+  if (fault != GameLineFault::None) return Refusal(GameLineReason(fault));
+  const std::string* extra = FieldOf(form, "extra");
+  if (extra == nullptr) return Refusal("the game summary is missing.");
+  if (extra->size() > kMaxSummaryBytes) return Refusal("the game summary is longer than 64 KiB.");
+  submission.summary = *extra;
+  if (!DecodeField(submission.summary, FieldOf(form, "extracrc"), options_.key)) {
+    return Refusal("the game summary does not match its check value.");
+  }
+  if (!IsPlainText(submission.summary)) return Refusal("the game summary holds bytes that are not text.");
   submission.address = address;
   submission.submittedAt = static_cast<std::int64_t>(std::time(nullptr));
   Placement placement;
   if (!store_.Submit(submission, placement)) {
-    return {503, "msg|The score server could not store your score just now. Please try again later.\n"};
+    return Text(503, "msg|The score server could not store your score just now. Please try again later.\n");
   }
   ++generation_;
-  return {200, "msg|Your score of " + GroupedDigits(submission.game.score) + " is #" +
-                   GroupedDigits(placement.rank) + " of the " + DifficultyName(submission.game.mode) +
-                   " rankings.\n"};
+  return Text(200, "msg|Your score of " + GroupedDigits(submission.game.score) + " is #" +
+                       GroupedDigits(placement.rank) + " of the " + DifficultyName(submission.game.mode) +
+                       " rankings.\n");
 }
 
 ScoreService::Reply ScoreService::GetScores(const std::string& body) {
-  const httplib::Params form = FormOf(body);
+  const Fields form = FormOf(body);
   const std::string* name = FieldOf(form, "name");
   const std::string* score = FieldOf(form, "score");
   if (name == nullptr && score == nullptr) {
     const std::shared_ptr<const Snapshot> lists = Lists();
     if (!lists->ok)
-      return {503, "msg|The score server cannot read its rankings just now. Please try again later.\n"};
-    return {200, lists->listReply};
+      return Text(503, "msg|The score server cannot read its rankings just now. Please try again later.\n");
+    return Text(200, lists->listReply);
   }
   std::int64_t number = 0;
   if (name == nullptr || !ReadNumber(score, INT32_MIN, INT32_MAX, number)) {
-    return {400, "The score server could not read that request.\r\n"};
+    return Text(400, "The score server could not read that request.\r\n");
   }
   std::string summary;
   switch (store_.SummaryOf(*name, static_cast<std::int32_t>(number), summary)) {
     case Lookup::Found:
-      return {200, summary};
+      return Text(200, summary);
     case Lookup::Missing:
-      return {404, "No game summary is kept for that entry.\r\n"};
+      return Text(404, "No game summary is kept for that entry.\r\n");
     case Lookup::Failed:
       break;
   }
-  return {503, "The score server cannot read that summary just now. Please try again later.\r\n"};
+  return Text(503, "The score server cannot read that summary just now. Please try again later.\r\n");
 }
 
 ScoreService::Reply ScoreService::RankingsPage(const std::string& mode) {
   if (mode.size() != 1 || !IsDifficulty(mode[0] - '0')) {
-    return {404, MessagePage("Spellcrypt", "There is no such difficulty."), kHtml};
+    return Page(404, MessagePage("Spellcrypt", "There is no such difficulty."));
   }
   const std::shared_ptr<const Snapshot> lists = Lists();
-  if (!lists->ok) return {503, MessagePage("Spellcrypt", "The rankings cannot be read just now."), kHtml};
-  return {200, lists->pages[mode[0] - '0'], kHtml};
+  if (!lists->ok) return Page(503, MessagePage("Spellcrypt", "The rankings cannot be read just now."));
+  return Page(200, lists->pages[mode[0] - '0']);
 }
 
 ScoreService::Reply ScoreService::EntryPage(const std::string& id) {
@@ -328,23 +318,36 @@ ScoreService::Reply ScoreService::EntryPage(const std::string& id) {
       ReadNumber(&id, 1, INT64_MAX / 10, number) ? store_.Entry(number, entry) : Lookup::Missing;
   switch (found) {
     case Lookup::Found:
-      return {200, server::EntryPage(entry), kHtml};
+      return Page(200, server::EntryPage(entry));
     case Lookup::Missing:
-      return {404, MessagePage("Spellcrypt", "There is no such entry."), kHtml};
+      return Page(404, MessagePage("Spellcrypt", "There is no such entry."));
     case Lookup::Failed:
       break;
   }
-  return {503, MessagePage("Spellcrypt", "That entry cannot be read just now."), kHtml};
+  return Page(503, MessagePage("Spellcrypt", "That entry cannot be read just now."));
 }
 
-std::shared_ptr<const ScoreService::Snapshot> ScoreService::Lists() {
+std::shared_ptr<const ScoreService::Snapshot> ScoreService::FreshLists() {
   const auto now = std::chrono::steady_clock::now();
   std::lock_guard<std::mutex> hold(snapshotLock_);
-  const std::uint64_t generation = generation_.load();
-  if (snapshot_ != nullptr && snapshot_->generation == generation &&
+  // The operator's commands (and, on a shared file, other writers) change the store behind this
+  // process's back: seen here at once.
+  if (store_.ChangedElsewhere()) ++generation_;
+  if (snapshot_ != nullptr && snapshot_->generation == generation_.load() &&
       (options_.listLifetime.count() == 0 || now - snapshot_->made < options_.listLifetime)) {
     return snapshot_;
   }
+  return nullptr;
+}
+
+std::shared_ptr<const ScoreService::Snapshot> ScoreService::Lists() {
+  if (std::shared_ptr<const Snapshot> fresh = FreshLists()) return fresh;
+  // One worker makes them; the others wait for it rather than read the store too. The snapshot's
+  // own lock is held only to swap it, so answers from memory never wait for the store.
+  std::lock_guard<std::mutex> making(rebuildLock_);
+  if (std::shared_ptr<const Snapshot> fresh = FreshLists()) return fresh;
+  const auto now = std::chrono::steady_clock::now();
+  const std::uint64_t generation = generation_.load();
   auto made = std::make_shared<Snapshot>();
   made->generation = generation;
   made->made = now;
@@ -364,8 +367,9 @@ std::shared_ptr<const ScoreService::Snapshot> ScoreService::Lists() {
       "msg|The " + std::to_string(kGameListLength) +
       " best heroes of each difficulty. The web button on the title shows the whole rankings.\n";
   if (!made->ok) return made;  // not kept: the next request tries again
+  std::lock_guard<std::mutex> hold(snapshotLock_);
   snapshot_ = made;
-  return snapshot_;
+  return made;
 }
 
 }  // namespace spellcrypt::server

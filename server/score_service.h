@@ -9,8 +9,10 @@
 //   GET  /?mode=0..2             the rankings of a difficulty (Normal without a mode)
 //   GET  /entry?id=N             one entry and its game summary
 //
-// The lists' reply and the three pages are made once and kept until a submission changes them
-// (and, with a store shared by several processes, for at most listLifetime).
+// The lists' reply and the three pages are made once and kept until a submission (or the operator)
+// changes them; with a store shared by several processes, for at most listLifetime. Served from
+// memory, they are answered on the connection's own thread; everything that reads or writes the
+// store goes to a worker.
 #pragma once
 
 #include <atomic>
@@ -22,12 +24,9 @@
 #include <string>
 
 #include "scores/ranking.h"
+#include "server/http_server.h"
 #include "server/rate_limiter.h"
 #include "server/score_store.h"
-
-namespace httplib {
-class Server;
-}
 
 namespace spellcrypt::server {
 
@@ -41,14 +40,21 @@ struct ServiceOptions {
   // The largest request body. A submission's summary may be 64 KiB, which the form's URL encoding
   // makes up to three times as long.
   std::size_t maxRequestBytes = 256 * 1024;
-  // A client that stalls this long while sending or receiving is dropped.
+  // A whole request (header block and body) must arrive within this many seconds.
   int timeoutSeconds = 10;
-  // Connections served at once (one thread each).
+  // Handlers run at once (one worker thread each); submissions wait in them for their commit.
   int threads = 32;
+  // Connections one client address may hold at once (0: no limit).
+  int connectionsPerAddress = 32;
+  // Threads that accept, read and write connections.
+  int connectionThreads = 2;
+  // Connections open at once in all (the process's descriptors bound it).
+  int maxConnections = 10000;
   // How long the lists may be kept without seeing another process's submissions; 0 when this
   // process is the only writer.
   std::chrono::milliseconds listLifetime{0};
-  // Where the request log goes (one line per request); standard error when empty.
+  // Where the log goes (one line per request, and notices); standard error with a timestamp when
+  // empty.
   std::function<void(const std::string&)> log;
 };
 
@@ -70,8 +76,11 @@ class ScoreService {
   ScoreService(const ScoreService&) = delete;
   ScoreService& operator=(const ScoreService&) = delete;
 
-  // Binds the listening socket; port 0 takes a free one. Answers the port, or -1.
-  int Bind(const std::string& host, int port);
+  // Binds the listening socket; port 0 takes a free one. Answers the port, or -1 with the reason
+  // in error.
+  int Bind(const std::string& host, int port, std::string& error);
+  // Serves a socket made by HttpServer::Listen instead.
+  void Adopt(int listener);
   // Serves until Stop; false when it could not.
   bool Run();
   // Stops taking connections, lets the requests under way finish, and makes Run return.
@@ -79,27 +88,27 @@ class ScoreService {
   bool Running() const;
 
  private:
-  struct Reply {
-    int status = 200;
-    std::string body;
-    bool html = false;  // else plain text
-  };
+  using Reply = HttpReply;
   struct Snapshot;
 
+  HttpReply Handle(const HttpRequest& request);
+  bool AnswerFromMemory(const HttpRequest& request, HttpReply& reply);
   Reply Submit(const std::string& body, const std::string& address);
   Reply GetScores(const std::string& body);
   Reply RankingsPage(const std::string& mode);
   Reply EntryPage(const std::string& id);
+  // The lists as they stand: made again when stale. The fresh ones only, or null, without waiting
+  // for the store.
   std::shared_ptr<const Snapshot> Lists();
+  std::shared_ptr<const Snapshot> FreshLists();
   void Log(const std::string& line) const;
 
   ScoreStore& store_;
   ServiceOptions options_;
   RateLimiter limiter_;
-  std::unique_ptr<httplib::Server> http_;
+  std::unique_ptr<HttpServer> http_;
   std::atomic<std::uint64_t> generation_{0};
-  std::atomic<bool> runStarted_{false}, runEnded_{false}, stopRequested_{false};
-  std::mutex snapshotLock_;
+  std::mutex snapshotLock_, rebuildLock_;
   std::shared_ptr<const Snapshot> snapshot_;
 };
 

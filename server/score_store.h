@@ -35,6 +35,13 @@ struct StoredEntry {
   std::int64_t submittedAt = 0;  // seconds since 1970 (UTC)
 };
 
+// One entry as the operator sees it: everything stored, hidden or not.
+struct AdminEntry {
+  StoredEntry entry;
+  std::string address;
+  bool hidden = false;
+};
+
 struct Submission {
   SubmittedGame game;
   std::string summary;
@@ -42,8 +49,8 @@ struct Submission {
   std::int64_t submittedAt = 0;
 };
 
-// Where a stored submission landed: its id and its place in its mode's rankings (from 1; equal
-// scores rank in submission order).
+// Where a stored submission landed: its id and its place among its mode's shown entries (from 1;
+// equal scores rank in submission order).
 struct Placement {
   std::int64_t id = 0;
   std::int64_t rank = 0;
@@ -51,8 +58,12 @@ struct Placement {
 
 enum class Lookup { Found, Missing, Failed };
 
+// Entries the operator hid stay stored but are left out of everything players see: the lists, the
+// places submissions are given, the summaries and the entries' pages.
 class ScoreStore {
  public:
+  using AdminEntry = server::AdminEntry;
+
   virtual ~ScoreStore() = default;
   ScoreStore() = default;
   ScoreStore(const ScoreStore&) = delete;
@@ -63,13 +74,29 @@ class ScoreStore {
   // returns only once that transaction has committed.
   bool Submit(const Submission& submission, Placement& placement);
 
-  // The best `limit` entries of a mode, best first, equal scores in submission order.
+  // The best `limit` shown entries of a mode, best first, equal scores in submission order.
   virtual bool Top(int mode, int limit, std::vector<ListEntry>& entries) = 0;
-  // The summary of the earliest entry with this name and score (any mode).
+  // The summary of the earliest shown entry with this name and score (any mode).
   virtual Lookup SummaryOf(const std::string& name, std::int32_t score, std::string& summary) = 0;
+  // A shown entry; Missing for a hidden one.
   virtual Lookup Entry(std::int64_t id, StoredEntry& entry) = 0;
-  // Every entry, in submission order (for checks and exports; not for requests).
+  // Every entry, hidden ones too, in submission order (for checks and exports; not for requests).
   virtual bool All(std::vector<StoredEntry>& entries) = 0;
+
+  // The best `limit` entries of a mode including hidden ones, best first (for the operator).
+  virtual bool ListForAdmin(int mode, int limit, std::vector<AdminEntry>& entries) = 0;
+  // Hides or shows an entry; Missing when there is no such id.
+  virtual Lookup SetHidden(std::int64_t id, bool hidden) = 0;
+  virtual Lookup Delete(std::int64_t id) = 0;
+  // Writes a consistent copy of the whole store to `file` while it is in use (SQLite's online
+  // backup API into a temporary file beside it, then renamed); false with the reason in error.
+  // PostgreSQL answers false and names pg_dump, its own tool for this.
+  virtual bool Backup(const std::string& file, std::string& error) = 0;
+  // True when another connection or process has committed a change since the last call (the first
+  // call: since the store was opened). SQLite watches its file's data version from a connection of
+  // its own, so this store's own submissions count too; PostgreSQL answers false, as its lists
+  // expire within a second anyway. Cheap enough for every list request.
+  virtual bool ChangedElsewhere() = 0;
 
  protected:
   struct Pending {
@@ -112,6 +139,11 @@ class ConnectionPool {
   void Give(std::unique_ptr<Connection> connection) {
     std::lock_guard<std::mutex> hold(lock_);
     idle_.push_back(std::move(connection));
+  }
+  // Closes every idle connection.
+  void Clear() {
+    std::lock_guard<std::mutex> hold(lock_);
+    idle_.clear();
   }
 
  private:

@@ -97,35 +97,54 @@ TEST_P(HttpTest, SubmissionsThatDoNotReadAreRefusedAndStoreNothing) {
   std::string tampered = good;
   const std::size_t data = tampered.find("data=") + 5;
   tampered[data] = tampered[data] == 'A' ? 'B' : 'A';
-  const std::vector<std::pair<std::string, std::string>> bad = {
-      {"wrong data check", replace(good, "datacrc", "12345")},
-      {"wrong extra check", replace(good, "extracrc", "1")},
-      {"check not a number", replace(good, "datacrc", "12x")},
-      {"check past 32 bits", replace(good, "datacrc", "99999999999")},
-      {"tampered data", tampered},
-      {"another key", SubmissionForm(Game(1, "Ann", 4200), kSummary, kSubmissionKey + 1)},
-      {"unknown version", SubmissionForm(Game(1, "Ann", 4200), kSummary, kSubmissionKey, "9.99")},
-      {"no version", good.substr(good.find('&') + 1)},
-      {"no extra", good.substr(0, good.find("&extra="))},
-      {"mode 3", SubmissionForm(Game(3, "Ann", 4200), kSummary)},
-      {"negative score", SubmissionForm(Game(1, "Ann", -1), kSummary)},
-      {"dungeon 26", SubmissionForm(Game(1, "Ann", 1, 26), kSummary)},
-      {"bosses 26", SubmissionForm(Game(1, "Ann", 1, 25, 26), kSummary)},
-      {"name of 20", SubmissionForm(Game(1, std::string(20, 'n'), 1), kSummary)},
-      {"bar in name", SubmissionForm(Game(1, "A|1|1|1|1", 1), kSummary)},
-      {"control in name", SubmissionForm(Game(1, "A\x1b[2J", 1), kSummary)},
-      {"NUL in summary", SubmissionForm(Game(1, "Ann", 1), std::string("a\0b", 3))},
-      {"bad UTF-8 summary", SubmissionForm(Game(1, "Ann", 1), "caf\xE9")},
-      {"summary past 64 KiB", SubmissionForm(Game(1, "Ann", 1), std::string(64 * 1024, 'x'))},
-      {"not a form", "\x01\x02garbage==&&=%%%zz"},
-      {"empty", ""},
+  // Each refusal says which part was wrong, in a line the game shows.
+  const std::string record = "the game's record does not match its check value.";
+  const std::string version = "This version of Spellcrypt cannot send scores to this server.";
+  const std::string notText = "the game summary holds bytes that are not text.";
+  const std::string badName = "the name must be at most 19 plain characters.";
+  struct Bad {
+    std::string why, form, says;
   };
-  for (const auto& [why, form] : bad) {
+  const std::vector<Bad> bad = {
+      {"wrong data check", replace(good, "datacrc", "12345"), record},
+      {"wrong extra check", replace(good, "extracrc", "1"),
+       "the game summary does not match its check value."},
+      {"check not a number", replace(good, "datacrc", "12x"), record},
+      {"check past 32 bits", replace(good, "datacrc", "99999999999"), record},
+      {"tampered data", tampered, record},
+      {"another key", SubmissionForm(Game(1, "Ann", 4200), kSummary, kSubmissionKey + 1), record},
+      {"unknown version", SubmissionForm(Game(1, "Ann", 4200), kSummary, kSubmissionKey, "9.99"), version},
+      {"no version", good.substr(good.find('&') + 1), version},
+      {"no data", std::string(good).replace(good.find("&data="), 6, "&nodata="),
+       "the game's record is missing."},
+      {"no extra", good.substr(0, good.find("&extra=")), "the game summary is missing."},
+      {"mode 3", SubmissionForm(Game(3, "Ann", 4200), kSummary), "the difficulty is not one of the three."},
+      {"negative score", SubmissionForm(Game(1, "Ann", -1), kSummary),
+       "the score must be a number of 0 or more."},
+      {"dungeon 26", SubmissionForm(Game(1, "Ann", 1, 26), kSummary), "the dungeon must be 1 to 25."},
+      {"bosses 26", SubmissionForm(Game(1, "Ann", 1, 25, 26), kSummary),
+       "the bosses beaten must be 0 to 25."},
+      {"name of 20", SubmissionForm(Game(1, std::string(20, 'n'), 1), kSummary), badName},
+      {"bar in name", SubmissionForm(Game(1, "A|1|1|1|1", 1), kSummary),
+       "the game's record is not in the game's form."},
+      {"control in name", SubmissionForm(Game(1, "A\x1b[2J", 1), kSummary), badName},
+      {"NUL in summary", SubmissionForm(Game(1, "Ann", 1), std::string("a\0b", 3)), notText},
+      {"bad UTF-8 summary", SubmissionForm(Game(1, "Ann", 1), "caf\xE9"), notText},
+      {"summary past 64 KiB", SubmissionForm(Game(1, "Ann", 1), std::string(64 * 1024, 'x')),
+       "the game summary is longer than 64 KiB."},
+      {"a field twice", good + "&data=" + good.substr(good.find("data=") + 5, 10),
+       "the field \"data\" was sent twice."},
+      {"version twice", "version=2.05&" + good, "the field \"version\" was sent twice."},
+      {"not a form", "\x01\x02garbage==&&=%%%zz", version},
+      {"empty", "", version},
+  };
+  for (const auto& [why, form, says] : bad) {
     const auto reply = Post("/splcryp/submit.php", form);
     ASSERT_TRUE(reply) << why;
     EXPECT_EQ(reply->status, 400) << why;
     EXPECT_EQ(reply->body.rfind("msg|", 0), 0u) << why << ": " << reply->body;
-    EXPECT_NE(SubmitReplyMessage(reply->body), "Error!") << why;
+    const std::string message = SubmitReplyMessage(reply->body);
+    EXPECT_TRUE(message == says || message == "Score refused: " + says) << why << ": " << message;
   }
   // Larger than any submission: refused before it is read, with a line the game shows.
   const auto huge = Post("/splcryp/submit.php", good + "&pad=" + std::string(300 * 1024, 'x'));

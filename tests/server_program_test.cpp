@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <regex>
 #include <set>
 #include <thread>
 
@@ -21,56 +22,6 @@
 
 namespace spellcrypt::server::testing {
 namespace {
-
-// A port that was free a moment ago.
-int FreePort() {
-  const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  ::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(sock, reinterpret_cast<sockaddr*>(&address), &size);
-  ::close(sock);
-  return ntohs(address.sin_port);
-}
-
-class Program {
- public:
-  Program(const std::vector<std::string>& options, const std::string& log) : port_(FreePort()) {
-    std::vector<std::string> args = {SPELLCRYPT_SERVER_BIN, "--port", std::to_string(port_), "--rate", "0"};
-    args.insert(args.end(), options.begin(), options.end());
-    pid_ = fork();
-    if (pid_ == 0) {
-      const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-      dup2(fd, 2);
-      std::vector<char*> argv;
-      for (std::string& arg : args) argv.push_back(arg.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    httplib::Client client("127.0.0.1", port_);
-    for (int i = 0; i < 500 && !client.Get("/"); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ~Program() {
-    if (pid_ > 0) Stop(SIGKILL);
-  }
-  int Port() const { return port_; }
-  // Sends the signal and answers the exit status.
-  int Stop(int signal) {
-    kill(pid_, signal);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return status;
-  }
-
- private:
-  int port_;
-  pid_t pid_ = -1;
-};
 
 class ProgramTest : public ::testing::TestWithParam<Backend> {
  protected:
@@ -126,10 +77,17 @@ TEST_P(ProgramTest, StopsOnSigtermWithoutLosingAnAnsweredSubmission) {
   EXPECT_EQ(std::set<std::string>(stored.begin(), stored.end()).size(), stored.size());
   store.reset();
 
-  // The log has a line per request: method, path, status, bytes, time, address.
+  // The log has a line per request: time, address, method, path, status, bytes, duration; and one
+  // line at start-up with the settings in effect.
   const std::string text = spellcrypt::testing::ReadText(log);
-  EXPECT_NE(text.find("POST /splcryp/submit.php 200 "), std::string::npos);
-  EXPECT_NE(text.find("ms 127.0.0.1\n"), std::string::npos);
+  const std::regex request(
+      R"(\n\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z 127\.0\.0\.1 POST /splcryp/submit\.php 200 \d+ \d+\.\dms\n)");
+  EXPECT_TRUE(std::regex_search(text, request)) << text.substr(0, 2000);
+  EXPECT_NE(text.find("Z spellcrypt-server: serving on http://127.0.0.1:"), std::string::npos);
+  EXPECT_NE(
+      text.find(
+          "rate 0 a minute per address, 32 requests at once, 10 s per request, 32 connections per address"),
+      std::string::npos);
   EXPECT_NE(text.find("finishing the requests under way"), std::string::npos);
 
   // Started again on the same data, it lists what it had.

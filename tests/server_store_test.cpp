@@ -1,7 +1,11 @@
 // The score server's stores, SQLite and PostgreSQL alike: ranking and listing, texts kept byte for
-// byte whatever they hold, submissions arriving together, and a reopened database.
+// byte whatever they hold, submissions arriving together, a reopened database, and a table made
+// before entries could be hidden; an SQLite file left whole by a clean stop.
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
 
+#include <filesystem>
 #include <set>
 #include <thread>
 #include <vector>
@@ -30,13 +34,7 @@ class StoreTest : public ::testing::TestWithParam<Backend> {
     EXPECT_TRUE(store_->Submit(submission, placement)) << name;
     return placement;
   }
-  std::vector<std::string> TopNames(int mode, int limit) {
-    std::vector<ListEntry> entries;
-    EXPECT_TRUE(store_->Top(mode, limit, entries));
-    std::vector<std::string> names;
-    for (const ListEntry& e : entries) names.push_back(e.name);
-    return names;
-  }
+  std::vector<std::string> TopNames(int mode, int limit) { return testing::TopNames(*store_, mode, limit); }
 
   TestDatabase db_;
   std::unique_ptr<ScoreStore> store_;
@@ -143,8 +141,117 @@ TEST_P(StoreTest, SubmissionsArrivingTogetherAreEachStoredOnceAndKeptAfterReopen
   }
 }
 
+// The table as the stores made it before entries could be hidden.
+constexpr const char* kSqliteTableBeforeHiding =
+    "CREATE TABLE entries (id INTEGER PRIMARY KEY AUTOINCREMENT, mode INTEGER NOT NULL, name TEXT NOT NULL,"
+    " score INTEGER NOT NULL, dungeon INTEGER NOT NULL, bosses INTEGER NOT NULL, summary TEXT NOT NULL,"
+    " submitted_at INTEGER NOT NULL, address TEXT NOT NULL);"
+    "CREATE INDEX entries_rank ON entries (mode, score DESC, id);"
+    "CREATE INDEX entries_name_score ON entries (name, score, id);";
+constexpr const char* kPostgresTableBeforeHiding =
+    "CREATE TABLE entries (id BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY, mode SMALLINT NOT NULL,"
+    " name TEXT NOT NULL, score INTEGER NOT NULL, dungeon INTEGER NOT NULL, bosses INTEGER NOT NULL,"
+    " summary TEXT NOT NULL, submitted_at BIGINT NOT NULL, address TEXT NOT NULL);"
+    "CREATE INDEX entries_rank ON entries (mode, score DESC, id);"
+    "CREATE INDEX entries_name_score ON entries (name, score, id);";
+constexpr const char* kOldRows =
+    "INSERT INTO entries (mode, name, score, dungeon, bosses, summary, submitted_at, address) VALUES"
+    " (1, 'Old', 300, 4, 1, 'old game', 1600000000, '10.0.0.1'),"
+    " (1, 'Older', 200, 3, 0, 'older game', 1500000000, '10.0.0.2');";
+
+// Runs SQL on the test's database as any other program would.
+bool RunSql(Backend backend, const TestDatabase& db, const std::string& sql) {
+  const std::string where = db.ProgramOptions()[1];
+  if (backend == Backend::Sqlite) {
+    sqlite3* file = nullptr;
+    const bool ok = sqlite3_open((where + "/scores.sqlite").c_str(), &file) == SQLITE_OK &&
+                    sqlite3_exec(file, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    EXPECT_TRUE(ok) << sqlite3_errmsg(file);
+    sqlite3_close(file);
+    return ok;
+  }
+  PGconn* conn = PQconnectdb(where.c_str());
+  PGresult* result = PQexec(conn, sql.c_str());
+  const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+  EXPECT_TRUE(ok) << PQerrorMessage(conn);
+  PQclear(result);
+  PQfinish(conn);
+  return ok;
+}
+
+TEST_P(StoreTest, ATableMadeBeforeEntriesCouldBeHiddenKeepsItsEntriesAndHidesThem) {
+  store_.reset();
+  ASSERT_TRUE(RunSql(GetParam(), db_, "DROP TABLE entries"));
+  ASSERT_TRUE(RunSql(
+      GetParam(), db_,
+      std::string(GetParam() == Backend::Sqlite ? kSqliteTableBeforeHiding : kPostgresTableBeforeHiding) +
+          kOldRows));
+  store_ = db_.Open();
+  ASSERT_NE(store_, nullptr);
+  EXPECT_EQ(TopNames(1, 100), (std::vector<std::string>{"Old", "Older"}));
+  EXPECT_EQ(Add(1, "New", 250).rank, 2);
+  std::vector<ListEntry> top;
+  ASSERT_TRUE(store_->Top(1, 1, top));
+  ASSERT_EQ(store_->SetHidden(top[0].id, true), Lookup::Found);
+  EXPECT_EQ(TopNames(1, 100), (std::vector<std::string>{"New", "Older"}));
+  std::vector<AdminEntry> listed;
+  ASSERT_TRUE(store_->ListForAdmin(1, 100, listed));
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_TRUE(listed[0].hidden);
+  EXPECT_EQ(listed[0].address, "10.0.0.1");
+  EXPECT_EQ(listed[0].entry.summary, "old game");
+  // Opened again, the table is left as it is.
+  store_.reset();
+  store_ = db_.Open();
+  ASSERT_NE(store_, nullptr);
+  EXPECT_EQ(TopNames(1, 100), (std::vector<std::string>{"New", "Older"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, StoreTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
+
+// A clean stop folds the write-ahead log into the database file, even after lists were read through
+// connections of their own: the file copied alone, as a plain copy of the folder takes it, holds
+// every entry.
+TEST(SqliteStoreFile, AfterACleanCloseTheFileAloneHoldsEveryEntry) {
+  spellcrypt::testing::TempDir dir, elsewhere;
+  std::string error;
+  std::unique_ptr<ScoreStore> store = OpenSqliteStore(dir.File("scores.sqlite"), error);
+  ASSERT_NE(store, nullptr) << error;
+  for (int i = 0; i < 30; ++i) {
+    Submission submission;
+    submission.game = Game(i % 3, "P" + std::to_string(i), i * 10);
+    Placement placement;
+    ASSERT_TRUE(store->Submit(submission, placement));
+  }
+  // Readers on several threads at once, so the pool keeps several connections.
+  std::vector<std::thread> readers;
+  for (int t = 0; t < 4; ++t) {
+    readers.emplace_back([&store] {
+      for (int i = 0; i < 20; ++i) {
+        std::vector<ListEntry> entries;
+        EXPECT_TRUE(store->Top(i % 3, 100, entries));
+      }
+    });
+  }
+  for (std::thread& reader : readers) reader.join();
+  store.reset();
+
+  std::filesystem::copy_file(dir.File("scores.sqlite"), elsewhere.File("scores.sqlite"));
+  sqlite3* copy = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(elsewhere.File("scores.sqlite").c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr),
+            SQLITE_OK);
+  sqlite3_stmt* count = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(copy, "SELECT count(*) FROM entries", -1, &count, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(copy);
+  ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(count, 0), 30);
+  sqlite3_finalize(count);
+  sqlite3_close(copy);
+  // The log is emptied, not merely copied back.
+  EXPECT_FALSE(std::filesystem::exists(dir.File("scores.sqlite-wal")) &&
+               std::filesystem::file_size(dir.File("scores.sqlite-wal")) > 0);
+}
 
 }  // namespace
 }  // namespace spellcrypt::server::testing

@@ -1,10 +1,14 @@
 #include "tests/server_test_support.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <httplib.h>
 #include <libpq-fe.h>
 
 #include <atomic>
@@ -111,6 +115,14 @@ SubmittedGame Game(int mode, std::string name, std::int32_t score, std::int32_t 
   return game;
 }
 
+std::vector<std::string> TopNames(ScoreStore& store, int mode, int limit) {
+  std::vector<ListEntry> entries;
+  EXPECT_TRUE(store.Top(mode, limit, entries));
+  std::vector<std::string> names;
+  for (const ListEntry& e : entries) names.push_back(e.name);
+  return names;
+}
+
 std::string GameRequest(std::string_view path, std::string_view form) {
   return BuildRequest("127.0.0.1", path, form);
 }
@@ -152,8 +164,9 @@ ServiceOptions RunningServer::Quiet() {
 
 RunningServer::RunningServer(ScoreStore& store, ServiceOptions options)
     : service_(store, std::move(options)) {
-  port_ = service_.Bind("127.0.0.1", 0);
-  EXPECT_GT(port_, 0);
+  std::string error;
+  port_ = service_.Bind("127.0.0.1", 0, error);
+  EXPECT_GT(port_, 0) << error;
   if (port_ <= 0) return;
   thread_ = std::thread([this] { service_.Run(); });
   while (!service_.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -162,6 +175,48 @@ RunningServer::RunningServer(ScoreStore& store, ServiceOptions options)
 RunningServer::~RunningServer() {
   service_.Stop();
   if (thread_.joinable()) thread_.join();
+}
+
+int FreePort() {
+  const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  ::getsockname(sock, reinterpret_cast<sockaddr*>(&address), &size);
+  ::close(sock);
+  return ntohs(address.sin_port);
+}
+
+Program::Program(const std::vector<std::string>& options, const std::string& log) : port_(FreePort()) {
+  std::vector<std::string> args = {SPELLCRYPT_SERVER_BIN, "--port", std::to_string(port_), "--rate", "0"};
+  args.insert(args.end(), options.begin(), options.end());
+  pid_ = fork();
+  if (pid_ == 0) {
+    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    dup2(fd, 2);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  httplib::Client client("127.0.0.1", port_);
+  for (int i = 0; i < 500 && !client.Get("/"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+Program::~Program() {
+  if (pid_ > 0) Stop(SIGKILL);
+}
+
+int Program::Stop(int signal) {
+  kill(pid_, signal);
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return status;
 }
 
 }  // namespace spellcrypt::server::testing

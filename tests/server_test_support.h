@@ -3,12 +3,15 @@
 // the game's own HTTP/1.0 framing sent over a plain socket.
 #pragma once
 
+#include <sys/types.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "scores/score_protocol.h"
 #include "server/score_service.h"
@@ -52,6 +55,9 @@ std::string SubmissionForm(const SubmittedGame& game, std::string_view summary,
 SubmittedGame Game(int mode, std::string name, std::int32_t score, std::int32_t dungeon = 5,
                    std::int32_t bosses = 1);
 
+// The names of a mode's best `limit` shown entries, best first.
+std::vector<std::string> TopNames(ScoreStore& store, int mode, int limit);
+
 // The request the game sends (its client's own framing) to the loopback address.
 std::string GameRequest(std::string_view path, std::string_view form);
 // Sends the bytes to the loopback port and reads the whole answer until the server closes.
@@ -71,6 +77,27 @@ class RunningServer {
   ScoreService service_;
   int port_ = -1;
   std::thread thread_;
+};
+
+// A port that was free a moment ago.
+int FreePort();
+
+// The server program run as its own process on a free loopback port (with --rate 0 and the given
+// options), its standard error appended to the log file; killed when destroyed.
+class Program {
+ public:
+  Program(const std::vector<std::string>& options, const std::string& log);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
+  // Sends the signal and answers the exit status.
+  int Stop(int signal);
+
+ private:
+  int port_;
+  pid_t pid_ = -1;
 };
 
 }  // namespace spellcrypt::server::testing
