@@ -3,6 +3,7 @@
 # against the score server on SQLite and on PostgreSQL (a throw-away cluster that flushes its
 # commits to disk, as SQLite does). Prints one table row per run.
 # Usage: scripts/server_load.sh [seconds per run, default 10] [connections, default 16]
+# SERVER_BIN=path measures another build of the server (an older one, to compare).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-10}
@@ -10,7 +11,7 @@ connections=${2:-16}
 bash scripts/deps.sh >/dev/null
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
 cmake --build --preset default --target spellcrypt-server >/dev/null
-server=build/default/bin/spellcrypt-server
+server=${SERVER_BIN:-build/default/bin/spellcrypt-server}
 key=$(sed -n 's/^SPELLCRYPT_SCORE_KEY:STRING=//p' build/default/CMakeCache.txt)
 
 work=$(mktemp -d /tmp/spellcrypt-load.XXXXXX)

@@ -279,10 +279,17 @@ struct HttpServer::Impl {
         h.refused = 0;
         h.reported = now;
       }
-      if (h.connections == 0 && h.refused == 0) holding.erase(address);
+      if (holding.size() > kMostAddressesKept) ForgetIdleAddresses();
     }
     if (!report.empty() && notice) notice(report);
     return admitted;
+  }
+
+  // Addresses that hold no connection are kept only for their count of refusals; past this many,
+  // they are forgotten (their refusals go unreported).
+  static constexpr std::size_t kMostAddressesKept = 4096;
+  void ForgetIdleAddresses() {
+    std::erase_if(holding, [](const auto& entry) { return entry.second.connections == 0; });
   }
 
   void Release(const std::string& address) {
@@ -348,7 +355,7 @@ struct HttpServer::Impl {
       const bool exempt = options.trustForwardedFor && IsLoopback(peer);
       if (!Admit(peer, exempt, now)) {
         // One short answer, best effort, and closed.
-        const std::string refusal = Serialize(PlainReply(503, StatusText(503)), false, true);
+        const std::string refusal = Serialize(ErrorAnswer(503, ""), false, true);
         [[maybe_unused]] const ssize_t n =
             ::send(fd, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         ::close(fd);

@@ -37,6 +37,7 @@ void Usage(std::FILE* to) {
       "  --threads N          requests handled at once (default 32)\n"
       "  --timeout SECONDS    time a client has to send a whole request (default 10)\n"
       "  --max-per-address N  connections one client address may hold (default 32; 0: no limit)\n"
+      "  --connection-threads N  threads that accept, read and write connections (default 2)\n"
       "  --help               this text\n"
       "Commands:\n%s",
       spellcrypt::server::kAdminUsage);
@@ -110,6 +111,8 @@ int main(int argc, char** argv) {
       ok = Number(value, 1, 1024, options.threads);
     } else if (arg == "--timeout") {
       ok = Number(value, 1, 3600, options.timeoutSeconds);
+    } else if (arg == "--connection-threads") {
+      ok = Number(value, 1, 64, options.connectionThreads);
     } else if (arg == "--max-per-address") {
       ok = Number(value, 0, 1000000, options.connectionsPerAddress);
     } else {

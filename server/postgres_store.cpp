@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "server/score_store.h"
+#include "server/server_log.h"
 
 namespace spellcrypt::server {
 
@@ -136,7 +137,9 @@ struct Connection {
     return result.Ok();
   }
   void Report(const char* what) {
-    std::fprintf(stderr, "PostgreSQL error in %s: %s", what, PQerrorMessage(conn));
+    std::string message = PQerrorMessage(conn);
+    while (!message.empty() && message.back() == '\n') message.pop_back();
+    LogLine(std::string("PostgreSQL error in ") + what + ": " + TerminalText(message));
     if (PQstatus(conn) == CONNECTION_BAD) {
       PQreset(conn);
       if (PQstatus(conn) == CONNECTION_OK) Prepare();
@@ -318,8 +321,7 @@ class PostgresStore : public ScoreStore {
       std::string error;
       c = Connect(error);
       if (c == nullptr || !c->Prepare()) {
-        std::fprintf(stderr, "PostgreSQL: %s\n",
-                     error.empty() ? "cannot prepare the queries" : error.c_str());
+        LogLine("PostgreSQL: " + (error.empty() ? std::string("cannot prepare the queries") : error));
         return false;
       }
     }

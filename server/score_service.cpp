@@ -156,9 +156,11 @@ ScoreService::ScoreService(ScoreStore& store, ServiceOptions options)
         // The game's endpoints answer with a line the game shows, the rest with a page.
         std::string line = text;
         while (!line.empty() && line.back() == '\n') line.pop_back();
-        return WithSafetyHeaders(path.rfind("/splcryp/", 0) == 0
-                                     ? Text(status, "msg|" + text)
-                                     : Page(status, MessagePage("Spellcrypt", line)));
+        // A connection refused at the cap is answered before its request is read: in the game's
+        // form, which is what most connections are.
+        const bool game = path.empty() ? status == 503 : path.rfind("/splcryp/", 0) == 0;
+        return WithSafetyHeaders(game ? Text(status, "msg|" + text)
+                                      : Page(status, MessagePage("Spellcrypt", line)));
       });
 }
 

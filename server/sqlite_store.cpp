@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "server/score_store.h"
+#include "server/server_log.h"
 
 namespace spellcrypt::server {
 
@@ -331,7 +332,7 @@ class SqliteStore : public ScoreStore {
 
  private:
   static void Report(const char* what, sqlite3* db) {
-    std::fprintf(stderr, "SQLite error %s: %s\n", what, sqlite3_errmsg(db));
+    LogLine(std::string("SQLite error ") + what + ": " + sqlite3_errmsg(db));
   }
   static bool Done(int step, sqlite3* db) {
     if (step == SQLITE_DONE) return true;
@@ -406,7 +407,7 @@ class SqliteStore : public ScoreStore {
       std::string error;
       c = Connect(Role::Reader, error);
       if (c == nullptr) {
-        std::fprintf(stderr, "SQLite: %s\n", error.c_str());
+        LogLine("SQLite: " + error);
         return false;
       }
     }
@@ -424,7 +425,7 @@ class SqliteStore : public ScoreStore {
       std::string error;
       editor_ = Connect(Role::Editor, error);
       if (editor_ == nullptr) {
-        std::fprintf(stderr, "SQLite: %s\n", error.c_str());
+        LogLine("SQLite: " + error);
         return Lookup::Failed;
       }
     }

@@ -76,38 +76,6 @@ std::string ReadUntilClosed(int sock, std::chrono::milliseconds within, std::siz
   return kept;
 }
 
-// The program run to its end with these arguments (sent SIGTERM after stopAfter, when given);
-// answers the exit status and what it printed.
-int RunToEnd(const std::vector<std::string>& options, std::string& out, std::string& err,
-             std::chrono::milliseconds stopAfter = std::chrono::milliseconds(0)) {
-  spellcrypt::testing::TempDir logs;
-  const std::string outFile = logs.File("out"), errFile = logs.File("err");
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    std::vector<std::string> args = {SPELLCRYPT_SERVER_BIN};
-    args.insert(args.end(), options.begin(), options.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    alarm(20);  // a program that does not end is killed, and the test sees it
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  if (stopAfter.count() > 0) {
-    const auto until = Clock::now() + stopAfter;
-    while (Clock::now() < until && waitpid(pid, &status, WNOHANG) == 0)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    kill(pid, SIGTERM);
-  }
-  waitpid(pid, &status, 0);
-  out = spellcrypt::testing::ReadText(outFile);
-  err = spellcrypt::testing::ReadText(errFile);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 long PeakResidentKiB(pid_t pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;
@@ -388,6 +356,8 @@ TEST_F(HostileInProcess, EachAddressHoldsAtMostItsShareOfConnections) {
   const int fifth = Connect(server_->Port(), "127.0.0.5");
   const std::string refused = ReadUntilClosed(fifth, std::chrono::seconds(2));
   EXPECT_EQ(refused.rfind("HTTP/1.1 503 ", 0), 0u) << refused;
+  EXPECT_EQ(SubmitReplyMessage(BodyOf(refused)),
+            "Too many connections from your address. Please try again later.");
   ::close(fifth);
   // Others are served meanwhile, and a place freed is taken again.
   EXPECT_NE(

@@ -103,6 +103,72 @@ TEST_P(ProgramTest, StopsOnSigtermWithoutLosingAnAnsweredSubmission) {
   EXPECT_TRUE(WIFEXITED(again.Stop(SIGINT)));
 }
 
+TEST_P(ProgramTest, OperatorCommandsWorkBesideTheRunningServer) {
+  Program program(db_.ProgramOptions(), dir_.File("server.log"));
+  const auto submit = [&](const std::string& name, std::int32_t score) {
+    return BodyOf(Exchange(program.Port(), GameRequest("splcryp/submit.php",
+                                                       SubmissionForm(Game(1, name, score), "Score\r\n"))));
+  };
+  ASSERT_EQ(submit("Cheat", 2147483647).rfind("msg|Your score", 0), 0u);
+  ASSERT_EQ(submit("Ann", 500).rfind("msg|Your score", 0), 0u);
+  const auto lists = [&] {
+    return BodyOf(Exchange(program.Port(), GameRequest("splcryp/getscores.php", "version=2.05")));
+  };
+  const auto page = [&] { return BodyOf(Exchange(program.Port(), "GET /?mode=1 HTTP/1.0\r\n\r\n")); };
+  ASSERT_NE(lists().find("add|Cheat|"), std::string::npos);
+  ASSERT_NE(page().find("Cheat"), std::string::npos);
+
+  const auto command = [&](std::vector<std::string> words, std::string& out) {
+    std::vector<std::string> args = db_.ProgramOptions();
+    args.insert(args.end(), words.begin(), words.end());
+    std::string err;
+    const int status = RunToEnd(args, out, err);
+    EXPECT_TRUE(status == 0 || !err.empty()) << "a failure says why";
+    return status;
+  };
+  std::string out;
+  ASSERT_EQ(command({"admin", "list"}, out), 0);
+  const std::size_t at = out.find("\tCheat\t");
+  ASSERT_NE(at, std::string::npos) << out;
+  const std::string id =
+      out.substr(out.rfind('\n', at) + 1, out.find('\t', out.rfind('\n', at) + 1) - out.rfind('\n', at) - 1);
+
+  // Hidden: gone from the lists and the page, at once on SQLite (the server sees the file change)
+  // and within a second on PostgreSQL (where each process keeps its lists that long).
+  ASSERT_EQ(command({"admin", "hide", id}, out), 0);
+  const auto hidden = std::chrono::steady_clock::now();
+  while (lists().find("add|Cheat|") != std::string::npos &&
+         std::chrono::steady_clock::now() - hidden < std::chrono::seconds(3)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - hidden).count();
+  EXPECT_LT(seconds, GetParam() == Backend::Sqlite ? 0.1 : 1.5);
+  EXPECT_EQ(page().find("Cheat"), std::string::npos);
+  EXPECT_EQ(submit("Bo", 400), "msg|Your score of 400 is #2 of the Normal rankings.\n");
+
+  ASSERT_EQ(command({"admin", "unhide", id}, out), 0);
+  ASSERT_EQ(command({"admin", "delete", id}, out), 0);
+  EXPECT_EQ(command({"admin", "delete", id}, out), 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(GetParam() == Backend::Sqlite ? 0 : 1100));
+  EXPECT_EQ(lists().find("add|Cheat|"), std::string::npos);
+  EXPECT_NE(lists().find("add|Ann|500|"), std::string::npos);
+
+  // A backup taken while it serves: SQLite's own online copy; PostgreSQL names its own tool.
+  const std::string copy = dir_.File("backup.sqlite");
+  if (GetParam() == Backend::Sqlite) {
+    ASSERT_EQ(command({"backup", copy}, out), 0);
+    EXPECT_NE(out.find("backed up 2 entries to " + copy), std::string::npos) << out;
+    std::string error;
+    std::unique_ptr<ScoreStore> restored = OpenSqliteStore(copy, error);
+    ASSERT_NE(restored, nullptr) << error;
+    EXPECT_EQ(TopNames(*restored, 1, 10), (std::vector<std::string>{"Ann", "Bo"}));
+  } else {
+    std::string err;
+    EXPECT_EQ(RunToEnd({"--postgres", db_.ProgramOptions()[1], "backup", copy}, out, err), 1);
+    EXPECT_NE(err.find("pg_dump"), std::string::npos) << err;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, ProgramTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
 

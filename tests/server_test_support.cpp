@@ -189,6 +189,36 @@ int FreePort() {
   return ntohs(address.sin_port);
 }
 
+int RunToEnd(const std::vector<std::string>& options, std::string& out, std::string& err,
+             std::chrono::milliseconds stopAfter) {
+  spellcrypt::testing::TempDir logs;
+  const std::string outFile = logs.File("out"), errFile = logs.File("err");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    std::vector<std::string> args = {SPELLCRYPT_SERVER_BIN};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    alarm(20);  // a program that does not end is killed, and the test sees it
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (stopAfter.count() > 0) {
+    const auto until = std::chrono::steady_clock::now() + stopAfter;
+    while (std::chrono::steady_clock::now() < until && waitpid(pid, &status, WNOHANG) == 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    kill(pid, SIGTERM);
+  }
+  waitpid(pid, &status, 0);
+  out = spellcrypt::testing::ReadText(outFile);
+  err = spellcrypt::testing::ReadText(errFile);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 Program::Program(const std::vector<std::string>& options, const std::string& log) : port_(FreePort()) {
   std::vector<std::string> args = {SPELLCRYPT_SERVER_BIN, "--port", std::to_string(port_), "--rate", "0"};
   args.insert(args.end(), options.begin(), options.end());

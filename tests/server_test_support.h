@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -81,6 +82,11 @@ class RunningServer {
 
 // A port that was free a moment ago.
 int FreePort();
+
+// The server program run to its end with these arguments (sent SIGTERM after stopAfter, when
+// given; killed after 20 s); answers the exit status and what it printed.
+int RunToEnd(const std::vector<std::string>& options, std::string& out, std::string& err,
+             std::chrono::milliseconds stopAfter = std::chrono::milliseconds(0));
 
 // The server program run as its own process on a free loopback port (with --rate 0 and the given
 // options), its standard error appended to the log file; killed when destroyed.
