@@ -61,6 +61,8 @@ class CAppGlo : public MessageReceiver {
   CPlayer* player = nullptr;    // not owned
   CMonster* monster = nullptr;  // not owned
   bool fpsDisplay = false;
+  // Started with -DEBUG: the frame-rate line, and the cheat keys of the game screen.
+  bool debugMode = false;
   char logPath[8] = "log.txt";
   CWordRank scoreTable;  // the local high scores of the current difficulty
   std::unique_ptr<Settings> settings;

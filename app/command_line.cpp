@@ -26,6 +26,7 @@ void ParseCommandLine(const char* text) {
     if (field.size() > kMaxField) field.resize(kMaxField);
     if (EqualsNoCase(field, "-DEBUG")) {
       app->fpsDisplay = true;
+      app->debugMode = true;
       Log("Debug mode activated. (-debug parm)");
     } else if (EqualsNoCase(field, "-FULLSCREEN")) {
       app->settings->fullscreen = 1;

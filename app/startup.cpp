@@ -111,6 +111,7 @@ bool InitGame() {
   g.things->Add(preload);
   app.game = std::make_unique<Game>(
       GameServices{*g.platform, g.mersenne, g.simpleRandom, app.dictionary, app.letterTable, app.gameView});
+  app.game->allowCheats = app.debugMode;
   g.things->Add(new CPlayer());
   g.things->Add(new CMonster());
   app.LoadScores();

@@ -71,6 +71,9 @@ class Game {
   // --- The player's actions ---
   void ClickTile(int tileId);
   void HandleChar(int c);
+  // The poison key ('8') works only when this is set (the game started with -DEBUG): beside the
+  // keys that recall a word and drink a potion, a slip must not cost a run.
+  bool allowCheats = false;
   BoardKey HandleKeyDown(int key);
   void CastWord();
   void JumbleTiles();

@@ -237,6 +237,7 @@ bool TcpSocket::Connect(const char* host, int port, int timeoutMs) {
   } else if (host != nullptr && *host != '\0' && port > 0 && port <= 65535) {
     error = LookUp(host, port, deadline, interrupted_, addresses);
   }
+  resolved_ = error == 0;
   if (error == 0) {
     // Each address in turn, each with its share of the time left; the last one's error counts.
     for (std::size_t i = 0; i < addresses.size(); ++i) {

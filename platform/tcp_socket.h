@@ -42,6 +42,8 @@ class TcpSocket {
   void Close();
   bool IsOpen() const { return handle_ >= 0; }
   int LastError() const { return lastError_; }
+  // Whether the last Connect found the host's addresses (it may still have failed to connect).
+  bool Resolved() const { return resolved_; }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -54,6 +56,7 @@ class TcpSocket {
 
   int handle_ = -1;
   int lastError_ = 0;
+  bool resolved_ = false;
   std::atomic<bool> interrupted_{false};
 };
 

@@ -193,7 +193,9 @@ void WebDownloadWorker::Connect() {
     if (number == kSocketTimedOut)
       Log("No connection to %s within %d ms", host.c_str(), limits.connectTimeoutMs);
   }
-  Fail(kWebConnectFailed);
+  // A name that does not resolve (in time) is one thing to the player; a server that refuses or
+  // does not answer is another.
+  Fail(socket.Resolved() ? kWebSendFailed : kWebConnectFailed);
 }
 
 void WebDownloadWorker::SendRequest() {

@@ -22,8 +22,8 @@ enum WebState : int { kWebConnecting = 0, kWebSending = 1, kWebReceiving = 2, kW
 // Transfer errors.
 enum WebError : int {
   kWebNoError = 0,
-  kWebConnectFailed = 1,  // "Unable to resolve URL.  Try again later"
-  kWebSendFailed = 2,     // "Error connecting.  Try again later"
+  kWebConnectFailed = 1,  // "Unable to resolve URL.  Try again later" (the name did not resolve)
+  kWebSendFailed = 2,     // "Error connecting.  Try again later" (refused, unreachable, no answer)
   kWebReceiveFailed = 3,  // "The server stopped answering.  Try again later" (broke off, or a time-out)
   kWebTooLarge = 4,       // "The server's answer was too large."
   kWebStartFailed = 5,    // "Unable to start the transfer.  Try again later" (Prepare or Init failed)

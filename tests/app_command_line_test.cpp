@@ -16,6 +16,7 @@ TEST_F(CommandLineTest, DebugWindowAndAWordListPath) {
   ParseCommandLine("-debug -window mywords.txt");
   CAppGlo& app = *GetApp();
   EXPECT_TRUE(app.fpsDisplay);
+  EXPECT_TRUE(app.debugMode);
   EXPECT_EQ(app.settings->fullscreen, 0);
   EXPECT_STREQ(app.wordListPath, "mywords.txt");
   // The two activation lines, in argument order.

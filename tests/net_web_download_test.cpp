@@ -343,10 +343,11 @@ TEST_F(WebDownloadTest, TheCapAllowsExactlyItsSize) {
 }
 
 TEST_F(WebDownloadTest, ServersThatAreNotThereFailToConnect) {
+  // A refused connection says so; only a name that does not resolve speaks of the URL.
   WebDownload refused;
   double ms = Run(refused, UnusedPort());
-  EXPECT_EQ(refused.GetError(), kWebConnectFailed);
-  EXPECT_STREQ(refused.GetErrorText(), "Unable to resolve URL.  Try again later");
+  EXPECT_EQ(refused.GetError(), kWebSendFailed);
+  EXPECT_STREQ(refused.GetErrorText(), "Error connecting.  Try again later");
   EXPECT_EQ(refused.GetState(), kWebConnecting);
   EXPECT_LT(ms, 2000);
   EXPECT_TRUE(
@@ -365,7 +366,7 @@ TEST_F(WebDownloadTest, ServersThatAreNotThereFailToConnect) {
   if (!full.Full()) GTEST_SKIP() << "could not fill a listen queue here";
   WebDownload hanging;
   ms = Run(hanging, full.Port(), ShortLimits());
-  EXPECT_EQ(hanging.GetError(), kWebConnectFailed);
+  EXPECT_EQ(hanging.GetError(), kWebSendFailed);
   EXPECT_GE(ms, 350);
   EXPECT_LT(ms, 3000);
   EXPECT_TRUE(log_.Saw("No connection to 127.0.0.1 within 400 ms"));

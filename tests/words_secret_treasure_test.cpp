@@ -7,6 +7,7 @@
 
 #include "base/random.h"
 #include "tests/words_test_support.h"
+#include "words/article.h"
 #include "words/secret_words.h"
 #include "words/treasure.h"
 
@@ -66,7 +67,8 @@ class TreasureTest : public testing::WordsTest {
   char buffer[kTreasureTextSize];
 };
 
-// The words of a random sentence after its opening ("You find a", "You pickup a", "You discover a")
+// The words of a random sentence after its opening ("You find a", "You pickup a", "You discover a",
+// or "an" where the next word starts with a vowel sound)
 // with the opening's verb first, e.g. {"pickup", "wet", "wet", "frog"}; empty if it is not one.
 std::vector<std::string> RandomSentenceWords(const std::string& s) {
   if (s.rfind("You ", 0) != 0 || s.size() < 6 || s.back() != '.') return {};
@@ -83,7 +85,9 @@ std::vector<std::string> RandomSentenceWords(const std::string& s) {
       return {};
     }
   }
-  if (words.size() < 4 || words[1] != "a") return {};
+  // The words of the lists that start with a vowel sound take "an".
+  static const std::set<std::string> kVowelSound = {"elfish", "apple", "underwear", "egg", "elf"};
+  if (words.size() < 4 || words[1] != (kVowelSound.count(words[2]) ? "an" : "a")) return {};
   words.erase(words.begin() + 1);
   const std::size_t n = words.size();
   const bool fits = (words[0] == "find" && (n == 3 || n == 4)) || (words[0] == "pickup" && n == 4) ||
@@ -134,8 +138,9 @@ TEST_F(TreasureTest, RandomSentencesTakeEveryShape) {
     } else {
       ++shapes[3];  // adjective and noun, or verb and noun
     }
-    // Articles are not adapted to the word after them.
-    if (s.find(" a elfish ") != std::string::npos) ++shapes[4];
+    // The article fits the word after it (RandomSentenceWords checks each).
+    EXPECT_EQ(s.find(" a elfish "), std::string::npos) << s;
+    if (s.find(" an elfish ") != std::string::npos) ++shapes[4];
   }
   EXPECT_NEAR(shapes[0], 500, 90);
   EXPECT_NEAR(shapes[1], 500, 90);
@@ -147,6 +152,19 @@ TEST_F(TreasureTest, RandomSentencesTakeEveryShape) {
   // A small buffer gets a cut sentence, never an overflow.
   char small[8];
   EXPECT_EQ(std::strlen(RandomTreasure(GetGlobals().mersenne, small, sizeof small)), 7u);
+}
+
+TEST(IndefiniteArticleTest, FollowsTheSoundTheWordStartsWith) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"elfish", "an"},     {"apple", "an"},   {"egg", "an"},      {"ugly", "an"},     {"underwear", "an"},
+      {"hairy", "a"},       {"frog", "a"},     {"unicorn", "a"},   {"useful", "a"},    {"usual", "a"},
+      {"euro", "a"},        {"European", "a"}, {"one-eyed", "a"},  {"ukulele", "a"},   {"honest", "an"},
+      {"hour", "an"},       {"heir", "an"},    {"hotel", "a"},     {"hairbrush", "a"}, {"X-ray", "an"},
+      {"Q-Tip", "a"},       {"MRI", "an"},     {"UFO", "a"},       {"FBI", "an"},      {"Apple", "an"},
+      {"Hour", "an"},       {"", "a"},         {"11th", "an"},     {"110", "a"},       {"2nd", "a"},
+      {"18-wheeler", "an"}, {"8-ball", "an"},  {"umbrella", "an"}, {"urn", "an"},
+  };
+  for (const auto& [word, article] : cases) EXPECT_STREQ(IndefiniteArticle(word), article) << word;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "base/random.h"
 #include "base/text_util.h"
+#include "words/article.h"
 
 namespace spellcrypt {
 
@@ -62,7 +63,8 @@ const char* const kDungeonSentences[] = {"You find a silver apple!",
                                          "You are credit approved."};
 
 // Random sentences: the opening, then one word per letter (adjective, verb, noun), then a full
-// stop. Chosen by RandomRange(1, 6); the first shape comes up twice as often as the others.
+// stop. Chosen by RandomRange(1, 6); the first shape comes up twice as often as the others. The
+// opening's "a" becomes "an" before a word that starts with a vowel sound.
 struct SentenceShape {
   const char* opening;
   const char* parts;
@@ -82,11 +84,16 @@ const char* RandomVerb(MersenneTwister& random) { return Draw(random, kVerbs); }
 const char* RandomTreasure(MersenneTwister& random, char* buffer, std::size_t size) {
   // The words are drawn in the order they stand in the sentence.
   const SentenceShape& shape = kShapes[random.Range(1, 6) - 1];
-  std::string text = shape.opening;
+  std::string words;
   for (const char* part = shape.parts; *part != '\0'; ++part) {
-    text += ' ';
-    text += *part == 'a' ? RandomAdjective(random) : (*part == 'v' ? RandomVerb(random) : RandomNoun(random));
+    words += ' ';
+    words += *part == 'a' ? RandomAdjective(random) : (*part == 'v' ? RandomVerb(random) : RandomNoun(random));
   }
+  // The opening ends in its article, "a": replaced by the one the first word takes.
+  const std::string_view opening(shape.opening);
+  std::string text(opening.substr(0, opening.size() - 1));
+  text += IndefiniteArticle(std::string_view(words).substr(1));
+  text += words;
   text += '.';
   CopyText(buffer, size, text);
   return buffer;
