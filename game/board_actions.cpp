@@ -181,7 +181,11 @@ void Game::CastOracle(BoardTile* tile) {
 
 void Game::DrinkPotion(BoardTile* tile) {
   events_.PlaySound("sound\\health.wav");
+  const int before = player.record.life;
   if (player.Heal(kPotionHealing)) CheckLowLife();
+  // Said in the message line too: a potion drunk by a stray key is not drunk unnoticed.
+  events_.ShowMessage("You drink a potion: +" + std::to_string(player.record.life - before) + " life.",
+                      MessageStyle::Plain);
   UseUp(tile, 0.01f, 1000);
 }
 

@@ -223,6 +223,12 @@ TEST_F(ActionsTest, WithoutAFightingMonsterOracleAndRefreshOnlyRefuse) {
   rig->game.player.record.life = 3;
   Click(rig->RackTile(0));
   EXPECT_EQ(rig->game.player.record.life, 8);
+  EXPECT_EQ(rig->events.LastMessage(), "You drink a potion: +5 life.");
+  // Near full life it says what it really gave.
+  rig->SetRack(" ", {kTilePotion});
+  rig->game.player.record.life = rig->game.player.record.maxLife - 2;
+  Click(rig->RackTile(0));
+  EXPECT_EQ(rig->events.LastMessage(), "You drink a potion: +2 life.");
 }
 
 TEST_F(ActionsTest, RefreshSendsTheDealtTilesAwayAndDealsEightNew) {
