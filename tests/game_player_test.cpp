@@ -115,6 +115,10 @@ TEST_F(PlayerTest, TheWarningSoundsBelowEighteenHundredthsOfTheBarAndStopsAboveI
 
 TEST_F(PlayerTest, ThePoisonKeyCostsTenLifeEvenWithoutAnEightOnTheBoard) {
   rig->SetRack("CAT");
+  rig->Type("8");  // without -DEBUG: nothing
+  EXPECT_EQ(Life(), 15);
+  EXPECT_EQ(rig->events.LastMessage(), "");
+  rig->game.allowCheats = true;
   rig->Type("8");
   EXPECT_EQ(Life(), 5);
   EXPECT_EQ(rig->events.LastMessage(), "You drink some poison!");
