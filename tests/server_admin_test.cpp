@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "server/admin_commands.h"
-#include "server/server_log.h"
 #include "server/folder_lock.h"
+#include "server/server_log.h"
 #include "tests/server_test_support.h"
 
 namespace spellcrypt::server::testing {

@@ -87,7 +87,8 @@ const char* RandomTreasure(MersenneTwister& random, char* buffer, std::size_t si
   std::string words;
   for (const char* part = shape.parts; *part != '\0'; ++part) {
     words += ' ';
-    words += *part == 'a' ? RandomAdjective(random) : (*part == 'v' ? RandomVerb(random) : RandomNoun(random));
+    words +=
+        *part == 'a' ? RandomAdjective(random) : (*part == 'v' ? RandomVerb(random) : RandomNoun(random));
   }
   // The opening ends in its article, "a": replaced by the one the first word takes.
   const std::string_view opening(shape.opening);

@@ -1,5 +1,6 @@
 // The book found after a boss: the small closed book that flies in, the open book, the message
 // under it, the glowing frame that marks a page to choose, and the five pages.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/art/icons.h"
@@ -14,14 +15,170 @@ constexpr int kBookH = 280;
 constexpr int kPageW = 172;
 constexpr int kPageH = 236;
 
+// The book of lore that flies in after a boss (the game shows it up to three times its size): an
+// old clasped tome in oxblood leather, its page block showing below and to the right, a sigil of
+// runes glowing on the cover. Drawn four times over and scaled down, outlined so that its edge
+// stays clean against the colour key.
 Canvas SmallBook() {
-  FigureStyle s;
-  s.base = Rgb(0x8A2A1A);
-  s.detail = pal::kGold;
-  s.relief = 0.8;
-  s.shine = 0.5;
-  s.close = 2;
-  return ShadeFigure(FitIcon("book-cover", 48, 40), s);
+  constexpr int kW = 48, kH = 40, kS = 4;
+  Canvas big(kW * kS, kH * kS);
+  cairo_t* cr = big.cr();
+  cairo_scale(cr, kS, kS);
+  const Rect cover{4, 3, 35, 31};
+  // Back cover, then the page block between the covers, seen on its right and bottom faces.
+  RoundedRect(cr, 7.5, 6, 37, 32, 2.5);
+  SetColor(cr, Rgb(0x2A0C07));
+  cairo_fill(cr);
+  RoundedRect(cr, 6, 4.5, 37, 32, 1.5);
+  cairo_pattern_t* pages = cairo_pattern_create_linear(38, 34, 43, 37);
+  cairo_pattern_add_color_stop_rgb(pages, 0, pal::kParchment.r, pal::kParchment.g, pal::kParchment.b);
+  cairo_pattern_add_color_stop_rgb(pages, 1, pal::kParchmentBurn.r, pal::kParchmentBurn.g,
+                                   pal::kParchmentBurn.b);
+  cairo_set_source(cr, pages);
+  cairo_fill(cr);
+  cairo_pattern_destroy(pages);
+  // Page edges: fine lines along both faces.
+  SetColor(cr, pal::kParchmentBurn, 0.7);
+  cairo_set_line_width(cr, 0.35);
+  for (double t = 0.8; t < 4; t += 0.9) {
+    cairo_move_to(cr, cover.x + cover.w + t, cover.y + 2 + t * 0.5);
+    cairo_line_to(cr, cover.x + cover.w + t, cover.y + cover.h + t * 0.4);
+    cairo_move_to(cr, cover.x + 3 + t * 0.5, cover.y + cover.h + t * 0.8);
+    cairo_line_to(cr, cover.x + cover.w + t * 0.8, cover.y + cover.h + t * 0.8);
+  }
+  cairo_stroke(cr);
+
+  // The front cover: leather lit from the upper left, with a faint grain.
+  RoundedRect(cr, cover.x, cover.y, cover.w, cover.h, 2);
+  cairo_pattern_t* leather =
+      cairo_pattern_create_linear(cover.x, cover.y, cover.x + cover.w, cover.y + cover.h);
+  cairo_pattern_add_color_stop_rgb(leather, 0, 0.62, 0.24, 0.14);
+  cairo_pattern_add_color_stop_rgb(leather, 0.55, 0.42, 0.13, 0.08);
+  cairo_pattern_add_color_stop_rgb(leather, 1, 0.24, 0.06, 0.04);
+  cairo_set_source(cr, leather);
+  cairo_fill(cr);
+  cairo_pattern_destroy(leather);
+  big.Apply([&](int x, int y, const Color& p) {
+    const double fx = x / double(kS), fy = y / double(kS);
+    if (p.a <= 0 || fx < cover.x || fy < cover.y || fx > cover.x + cover.w || fy > cover.y + cover.h)
+      return p;
+    const double n = (Fbm(x * 0.09, y * 0.09, 3, 117) - 0.5) * 0.3;
+    return Color{p.r * (1 + n), p.g * (1 + n), p.b * (1 + n), p.a};
+  });
+  // The hinge beside the spine, and the tooled border.
+  cairo_set_line_width(cr, 0.9);
+  cairo_move_to(cr, cover.x + 5, cover.y + 0.5);
+  cairo_line_to(cr, cover.x + 5, cover.y + cover.h - 0.5);
+  SetColor(cr, Rgb(0x1E0604));
+  cairo_stroke(cr);
+  cairo_move_to(cr, cover.x + 5.9, cover.y + 0.8);
+  cairo_line_to(cr, cover.x + 5.9, cover.y + cover.h - 0.8);
+  SetColor(cr, Rgb(0xC0704A), 0.6);
+  cairo_set_line_width(cr, 0.5);
+  cairo_stroke(cr);
+  cairo_rectangle(cr, cover.x + 8, cover.y + 2.8, cover.w - 11, cover.h - 5.6);
+  SetColor(cr, pal::kGoldDark);
+  cairo_set_line_width(cr, 0.6);
+  cairo_stroke(cr);
+  // The cover's bevel: its upper and left edges catch the torch, the others fall into shade.
+  cairo_set_line_width(cr, 0.8);
+  cairo_move_to(cr, cover.x + 0.6, cover.y + cover.h - 2);
+  cairo_line_to(cr, cover.x + 0.6, cover.y + 0.6);
+  cairo_line_to(cr, cover.x + cover.w - 2, cover.y + 0.6);
+  SetColor(cr, Rgb(0xE0906A), 0.75);
+  cairo_stroke(cr);
+  cairo_move_to(cr, cover.x + cover.w - 0.5, cover.y + 2);
+  cairo_line_to(cr, cover.x + cover.w - 0.5, cover.y + cover.h - 0.5);
+  cairo_line_to(cr, cover.x + 2, cover.y + cover.h - 0.5);
+  SetColor(cr, Rgb(0x160402), 0.9);
+  cairo_stroke(cr);
+
+  // Gold corner pieces on the free corners.
+  auto corner = [&](double x, double y, double sx, double sy) {
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, x + sx * 7, y);
+    cairo_line_to(cr, x, y + sy * 7);
+    cairo_close_path(cr);
+    cairo_pattern_t* g = cairo_pattern_create_linear(x - 4, y - 4, x + 4, y + 4);
+    cairo_pattern_add_color_stop_rgb(g, 0, pal::kGoldGlow.r, pal::kGoldGlow.g, pal::kGoldGlow.b);
+    cairo_pattern_add_color_stop_rgb(g, 1, pal::kGold.r * 0.8, pal::kGold.g * 0.8, pal::kGold.b * 0.8);
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    SetColor(cr, pal::kGoldDark);
+    cairo_set_line_width(cr, 0.5);
+    cairo_stroke(cr);
+  };
+  corner(cover.x + cover.w, cover.y, -1, 1);
+  corner(cover.x + cover.w, cover.y + cover.h, -1, -1);
+
+  // The clasp: a leather strap from the back cover over the pages, fastened to a brass plate.
+  const double cy = cover.y + cover.h / 2;
+  cairo_rectangle(cr, cover.x + cover.w - 6, cy - 3, 10.5, 6);
+  SetColor(cr, Rgb(0x3A1A0C));
+  cairo_fill_preserve(cr);
+  SetColor(cr, Rgb(0x140804));
+  cairo_set_line_width(cr, 0.5);
+  cairo_stroke(cr);
+  RoundedRect(cr, cover.x + cover.w - 9, cy - 4, 6, 8, 1.2);
+  cairo_pattern_t* brass = cairo_pattern_create_linear(0, cy - 4, 0, cy + 4);
+  cairo_pattern_add_color_stop_rgb(brass, 0, pal::kGoldLight.r, pal::kGoldLight.g, pal::kGoldLight.b);
+  cairo_pattern_add_color_stop_rgb(brass, 1, pal::kGoldDark.r, pal::kGoldDark.g, pal::kGoldDark.b);
+  cairo_set_source(cr, brass);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(brass);
+  SetColor(cr, Rgb(0x3A2408));
+  cairo_set_line_width(cr, 0.5);
+  cairo_stroke(cr);
+  cairo_arc(cr, cover.x + cover.w - 6, cy - 0.6, 0.9, 0, 2 * M_PI);
+  cairo_rectangle(cr, cover.x + cover.w - 6.4, cy - 0.4, 0.8, 2);
+  SetColor(cr, Rgb(0x120802));
+  cairo_fill(cr);
+
+  // The sigil: a ring of runes around a warding sign, glowing from within the leather.
+  const double sx = cover.x + 15.5, sy = cy;
+  Canvas runes(big.width(), big.height());
+  cairo_t* rc = runes.cr();
+  cairo_scale(rc, kS, kS);
+  cairo_set_line_cap(rc, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(rc, CAIRO_LINE_JOIN_ROUND);
+  cairo_arc(rc, sx, sy, 7.2, 0, 2 * M_PI);
+  cairo_set_line_width(rc, 0.8);
+  SetColor(rc, {1, 1, 1, 1});
+  cairo_stroke(rc);
+  // An open eye: the lore the book keeps.
+  cairo_move_to(rc, sx - 4.6, sy);
+  cairo_curve_to(rc, sx - 2, sy - 3.6, sx + 2, sy - 3.6, sx + 4.6, sy);
+  cairo_curve_to(rc, sx + 2, sy + 3.6, sx - 2, sy + 3.6, sx - 4.6, sy);
+  cairo_close_path(rc);
+  cairo_set_line_width(rc, 0.8);
+  cairo_stroke(rc);
+  cairo_arc(rc, sx, sy, 1.3, 0, 2 * M_PI);
+  cairo_fill(rc);
+  // Rune marks set into the ring.
+  for (int i = 0; i < 6; ++i) {
+    const double a = i * M_PI / 3 + M_PI / 6;
+    const double rx = sx + std::cos(a) * 7.2, ry = sy + std::sin(a) * 7.2;
+    cairo_move_to(rc, rx - std::sin(a) * 1.3, ry + std::cos(a) * 1.3 - 0.6);
+    cairo_line_to(rc, rx + std::sin(a) * 1.3, ry - std::cos(a) * 1.3 + 0.6);
+  }
+  cairo_set_line_width(rc, 0.9);
+  cairo_stroke(rc);
+  const Mask rune = runes.Alpha();
+  Mask halo = Blur(rune, kS + kS / 2);
+  for (float& v : halo.v) v = std::min(1.0f, v * 2.4f);
+  big.PaintMask(halo, Rgb(0x2A7CFF), 0, 0, 0.8);
+  big.PaintMask(Blur(rune, kS / 2), Rgb(0x6CD2FF), 0, 0, 1.0);
+  big.PaintMask(rune, Rgb(0xC8F2FF), 0, 0, 0.9);
+
+  // One dark outline round the whole book, a final pixel wide.
+  const Mask body = Threshold(big.Alpha(), 0.5f);
+  Canvas out(big.width(), big.height());
+  out.PaintMask(Blur(Dilate(body, kS), 1), pal::kStoneDeep);
+  out.Draw(big, 0, 0);
+  Canvas small(kW, kH);
+  small.DrawScaled(out, 0, 0, kW, kH);
+  return small;
 }
 
 Canvas BigBook() {
@@ -62,14 +219,46 @@ Canvas BigBook() {
   return c;
 }
 
+// The message under the open book. It is keyed, so the lit letters' glow cannot fade into what is
+// behind it: the glow is kept to a narrow rim round the letters that darkens to an outline at its
+// edge, and everything further out is the key.
 Canvas FoundMessage() {
-  Canvas c(640, 60);
-  Word(c, "You found a book of lore!", Face::kHeading, 28, 320, 28, Align::kCentre, WordStyle::kLit);
-  UseFace(c.cr(), Face::kHeading, 17);
-  Canvas sub(640, 60);
-  Word(sub, "Choose one of its pages.", Face::kHeading, 18, 320, 52, Align::kCentre, WordStyle::kCarved);
-  c.Draw(sub, 0, 0);
-  return c;
+  const int w = 640, h = 60;
+  const Color ground = Rgb(0x0C0907);
+  struct Line {
+    const char* text;
+    double size, baseline;
+    WordStyle style;
+  };
+  const Line lines[] = {{"You found a book of lore!", 28, 27, WordStyle::kLit},
+                        {"Choose one of its pages.", 18, 50, WordStyle::kCarved}};
+  Canvas lit(w, h);
+  lit.Fill(ground);
+  Canvas shape(w, h);
+  cairo_t* sc = shape.cr();
+  for (const Line& l : lines) {
+    Word(lit, l.text, Face::kHeading, l.size, w / 2.0, l.baseline, Align::kCentre, l.style);
+    UseFace(sc, Face::kHeading, l.size);
+    // The letters with their stroke, and the carved letters' cut below and to the right.
+    for (const double d : {0.0, l.style == WordStyle::kCarved ? 2.0 : 0.0}) {
+      TextPath(sc, l.text, w / 2.0 + d * 0.75, l.baseline + d, Align::kCentre);
+      SetColor(sc, {1, 1, 1, 1});
+      cairo_set_line_width(sc, 2.5);
+      cairo_set_line_join(sc, CAIRO_LINE_JOIN_ROUND);
+      cairo_stroke_preserve(sc);
+      cairo_fill(sc);
+    }
+  }
+  const Mask rim = Blur(Dilate(Threshold(shape.Alpha(), 0.5f), 3), 1);
+  Canvas out(w, h);
+  out.Apply([&](int x, int y, const Color&) -> Color {
+    const double k = rim.at(x, y);
+    if (k < 0.5) return {0, 0, 0, 0};
+    Color p = Mix(ground, lit.Get(x, y), SmoothStep(0.5, 0.95, k));
+    p.a = 1;
+    return p;
+  });
+  return out;
 }
 
 Canvas Overlay() {
@@ -128,7 +317,7 @@ Canvas Page(const PageSpec& p, std::uint32_t seed) {
   s.close = 3;
   s.outline = pal::kInk;
   s.seed = seed;
-  c.Draw(ShadeFigure(FitIcon(p.icon, 90, 84), s), kPageW / 2.0 - 45, 60);
+  c.Draw(ShadeFigureClear(FitIcon(p.icon, 90, 84), s), kPageW / 2.0 - 45, 60);
   UseFace(cr, Face::kBodyBold, 15);
   DrawText(cr, p.line1, kPageW / 2.0, 176, pal::kInk, Align::kCentre);
   UseFace(cr, Face::kBody, 12.5);
@@ -143,7 +332,7 @@ void MakeBook(PictureSet& set) {
   set.Emit("graphics/book/book_small.bmp", SmallBook(), 1, pal::kKeyMagenta,
            "grows from (106,159), circles, grows to three times its size", "CThingBook");
   set.Emit("graphics/book/book_big.bmp", BigBook(), 1, pal::kKeyMagenta,
-           "centred, layer 500; pages at +43/+265, +17", "ScreenBook");
+           "centred, layer 500; pages at +43/+265, +17", "ScreenBook", {{}, kAllEdges});
   set.Emit("graphics/book/found_book_message.bmp", FoundMessage(), 1, pal::kKeyMagenta,
            "98 above the bottom, fades in", "ScreenBook message");
   set.Emit("graphics/book/page_select_overlay.bmp", Overlay(), 1, pal::kKeyMagenta,

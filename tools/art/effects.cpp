@@ -1,10 +1,12 @@
 // Small animated pictures: the treasure chest opening, the fireball burst, the wall and brazier
 // fires, the crawling spiders, the falling blossoms, and the pictures of the secret words.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/art/icons.h"
 #include "tools/art/materials.h"
 #include "tools/art/picture_set.h"
+#include "tools/art/ui_kit.h"
 
 namespace spellcrypt::art {
 
@@ -67,7 +69,8 @@ Canvas ChestFrame(int frame) {
     lock(by - lift - 4);
   } else {
     // Open: the lid stands up behind, showing its dark inside; gold heaps over the rim.
-    const double top = by - 10 - 14 * o;
+    // The lid stands as high as the picture allows, clear of its top edge.
+    const double top = by - 10 - 10 * o;
     cairo_rectangle(cr, bx + 1, top, bw - 2, by - top);
     SetColor(cr, Rgb(0x3A2210));
     cairo_fill_preserve(cr);
@@ -77,7 +80,11 @@ Canvas ChestFrame(int frame) {
     cairo_arc(glow.cr(), bx + bw / 2, by - 2, 18, 0, 2 * M_PI);
     SetColor(glow.cr(), {1, 1, 1, 1});
     cairo_fill(glow.cr());
-    c.PaintMask(Blur(glow.Alpha(), 4), Rgb(0xFFE080), 0, 0, 0.85);
+    // The gold's glow lights the inside of the lid; none of it floats above the lid.
+    Mask shine = Blur(glow.Alpha(), 4);
+    for (int y = 0; y < std::min(h, static_cast<int>(std::ceil(top))); ++y)
+      for (int x = 0; x < w; ++x) shine.at(x, y) = 0;
+    c.PaintMask(shine, Rgb(0xFFE080), 0, 0, 0.85);
     for (int i = 0; i < 11; ++i) {
       const double x = bx + 5 + i * 4, y = by - 2 - std::sin(i * 0.29) * 6;
       cairo_arc(cr, x, y, 3, 0, 2 * M_PI);
@@ -211,7 +218,8 @@ Canvas BlossomFrame(int frame) {
 
 // ---- pictures of the secret words ----------------------------------------------------------
 
-Canvas Shaded(const char* icon, int w, int h, std::uint32_t rgb, std::uint32_t seed, int close = 5) {
+Canvas Shaded(const char* icon, int w, int h, std::uint32_t rgb, std::uint32_t seed, PixelBox* bounds,
+              int close = 5) {
   FigureStyle s;
   s.base = Rgb(rgb);
   s.relief = 0.9;
@@ -219,7 +227,7 @@ Canvas Shaded(const char* icon, int w, int h, std::uint32_t rgb, std::uint32_t s
   s.shine = 0.6;
   s.seed = seed;
   s.close = close;
-  return ShadeFigure(FitIcon(icon, w, h), s);
+  return ShadeFigureClear(FitIcon(icon, w, h), s, bounds);
 }
 
 Canvas FoamDart() {
@@ -308,9 +316,10 @@ void MakeEffects(PictureSet& set) {
            "spark sprites; CSpiderSpawn \"effect\"");
   Canvas torch(38 * 4, 44);
   for (int f = 0; f < 4; ++f) Flame(torch, f * 38 + 19, 42, 30, 40, f / 4.0, 91);
+  // The flames stand on their torch bowls and brazier, at the pictures' bottom edge.
   set.Emit("graphics/dungeon/dungeon5_fire.bmp", torch, 4, pal::kKeyMagenta,
            "dungeon 5 at (7,30) and (135,30), dungeon 8 at (102,5), relative to (19,19)",
-           "dungeon fire sprites");
+           "dungeon fire sprites", {{}, kBottomEdge});
   Canvas brazier(56 * 4, 60);
   for (int f = 0; f < 4; ++f) {
     Flame(brazier, f * 56 + 28, 58, 44, 56, f / 4.0, 93);
@@ -318,7 +327,7 @@ void MakeEffects(PictureSet& set) {
     Flame(brazier, f * 56 + 37, 58, 22, 30, f / 4.0 + 0.25, 95);
   }
   set.Emit("graphics/dungeon/dungeon6_fire.bmp", brazier, 4, pal::kKeyMagenta,
-           "dungeon 6 at (117,41), relative to (19,19)", "dungeon fire sprite");
+           "dungeon 6 at (117,41), relative to (19,19)", "dungeon fire sprite", {{}, kBottomEdge});
   Canvas spiders(28 * 4, 24);
   for (int f = 0; f < 4; ++f) spiders.Draw(SpiderFrame(f), f * 28, 0);
   set.Emit("graphics/menu_spiders.bmp", spiders, 4, pal::kKeyMagenta,
@@ -328,8 +337,10 @@ void MakeEffects(PictureSet& set) {
   for (int f = 0; f < 4; ++f) blossoms.Draw(BlossomFrame(f), f * 24, 0);
   set.Emit("graphics/character/sakura1_ani.bmp", blossoms, 4, pal::kKeyMagenta,
            "falls from the top (x 20..530, y -10)", "CSpiderSpawn \"effect\" (japan, flower, sakura, mirel)");
-  set.Emit("graphics/character/duck.bmp", Shaded("plastic-duck", 48, 44, 0xF0C020, 96), 1, pal::kKeyMagenta,
-           "falls from the top", "CSpiderSpawn \"effect\" (fnog, duck)");
+  PixelBox duckBounds;
+  const Canvas duck = Shaded("plastic-duck", 48, 44, 0xF0C020, 96, &duckBounds);
+  set.Emit("graphics/character/duck.bmp", duck, 1, pal::kKeyMagenta, "falls from the top",
+           "CSpiderSpawn \"effect\" (fnog, duck)", {{duckBounds}});
   set.Emit("graphics/character/nerf.bmp", FoamDart(), 1, pal::kKeyMagenta, "falls from the top",
            "CSpiderSpawn \"effect\" (zorble)");
   set.Emit("graphics/character/mom.bmp", Hedgehog(), 1, pal::kKeyMagenta, "falls from the top",

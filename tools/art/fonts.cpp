@@ -93,9 +93,11 @@ const FontSpec kFonts[] = {
     // High-score rows, status boxes, version line: cream, crisp at 16 pixels, always on dark stone.
     {"graphics/font/font_small.bmp", "high-score rows, status boxes, labels, version line", 16, Face::kSmall,
      8.5, 12, Rgb(0xFFF4D6), Rgb(0xE8C77A), Rgb(0x0A0806), 0, true},
-    // The message line over the dungeon: silver on black.
+    // The message line over the dungeon: silver on black. No halo: the game spaces glyphs by their
+    // ink, so a rim round each glyph would push the letters two pixels further apart; the edges
+    // blend toward the black the line is written on instead.
     {"graphics/font/font_grey2.bmp", "message line, \"Loading...\"", 32, Face::kSans, 14, 21, Rgb(0xF2F2F0),
-     Rgb(0xA8A6A2), Rgb(0x050505), 1, false},
+     Rgb(0xA8A6A2), Rgb(0x050505), 0, false},
     // Text on parchment: summary, popups, name entry.
     {"graphics/font/font_summary.bmp", "summary text, popup texts, name entry", 32, Face::kBodyBold, 13.5, 19,
      Rgb(0x2E1B0C), Rgb(0x1E1208), Rgb(0xD8C292), 0, false},
@@ -108,7 +110,7 @@ void MakeFonts(PictureSet& set) {
     const std::string cell = std::to_string(f.cell);
     set.Emit(f.file, FontStrip(f), kCells, pal::kKeyMagenta,
              std::string("bitmap font, ") + cell + "x" + cell + " cells from code 32: " + f.use,
-             "BitmapFont (key from pixel 0,0)");
+             "BitmapFont (key from pixel 0,0)", {{}, kAllEdges});  // a glyph may fill its cell
   }
 }
 

@@ -1,6 +1,6 @@
 // spellcrypt_art: draws every picture and bitmap font of the game into the runtime folder.
 //   spellcrypt_art --out DIR --icons ICONS.JSON [--manifest FILE] [--contact-sheet FILE.png]
-//                  [--credits CREDITS.md] [--preview DIR]
+//                  [--credits CREDITS.md] [--preview DIR] [--monster-sheet PREFIX]
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/art/icons.h"
+#include "tools/art/monster_sheet.h"
 #include "tools/art/picture_set.h"
 #include "tools/art/preview.h"
 #include "tools/art/text.h"
@@ -43,13 +44,17 @@ bool CheckCredits(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out, icons, manifest, sheet, credits, preview;
+  std::string out, icons, manifest, sheet, credits, preview, monsterSheet;
   const struct {
     const char* flag;
     std::string* value;
-  } options[] = {{"--out", &out},           {"--icons", &icons},
-                 {"--manifest", &manifest}, {"--contact-sheet", &sheet},
-                 {"--credits", &credits},   {"--preview", &preview}};
+  } options[] = {{"--out", &out},
+                 {"--icons", &icons},
+                 {"--manifest", &manifest},
+                 {"--contact-sheet", &sheet},
+                 {"--credits", &credits},
+                 {"--preview", &preview},
+                 {"--monster-sheet", &monsterSheet}};
   for (int i = 1; i + 1 < argc; i += 2) {
     bool known = false;
     for (const auto& o : options)
@@ -86,6 +91,10 @@ int main(int argc, char** argv) {
   if (!credits.empty() && !CheckCredits(credits)) return 1;
   if (!preview.empty() && !WritePreviews(out, preview)) {
     std::fprintf(stderr, "art: could not write the previews into %s\n", preview.c_str());
+    return 1;
+  }
+  if (!monsterSheet.empty() && !WriteMonsterSheet(out, monsterSheet)) {
+    std::fprintf(stderr, "art: could not write the monster sheet %s_*.png\n", monsterSheet.c_str());
     return 1;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -29,6 +29,11 @@ Color LightAt(double x, double y, double nx, double ny, double nz, const std::ve
 
 }  // namespace
 
+StoneCourse StoneCourseAt(int row, std::uint32_t seed, double blockW) {
+  // Each row has its own block width, so the courses do not look machine-cut.
+  return {Hash01(row, 7, seed) * blockW, blockW * (0.8 + 0.45 * Hash01(row, 3, seed))};
+}
+
 void StoneWall(Canvas& c, const Rect& area, std::uint32_t seed, double blockW, double blockH,
                const std::vector<TorchLamp>& lamps, double ambient) {
   const int x0 = static_cast<int>(area.x);
@@ -41,9 +46,7 @@ void StoneWall(Canvas& c, const Rect& area, std::uint32_t seed, double blockW, d
     for (int x = 0; x < w + 2; ++x) {
       const double py = y + area.y;
       const int row = static_cast<int>(std::floor(py / blockH));
-      const double offset = Hash01(row, 7, seed) * blockW;
-      // Each row has its own block width, so the courses do not look machine-cut.
-      const double bw = blockW * (0.8 + 0.45 * Hash01(row, 3, seed));
+      const auto [offset, bw] = StoneCourseAt(row, seed, blockW);
       const double px = x + area.x + offset;
       const int col = static_cast<int>(std::floor(px / bw));
       const double u = px - col * bw;

@@ -21,6 +21,13 @@ struct Rect {
   double x, y, w, h;
 };
 
+// How StoneWall lays one course of blocks: block joints at canvas x = k * width - offset.
+struct StoneCourse {
+  double offset;
+  double width;
+};
+StoneCourse StoneCourseAt(int row, std::uint32_t seed, double blockW);
+
 // Rough stone blocks filling `area`, lit by the lamps (plus a dim ambient light).
 void StoneWall(Canvas& c, const Rect& area, std::uint32_t seed, double blockW, double blockH,
                const std::vector<TorchLamp>& lamps, double ambient = 0.22);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "gfx/dx_image.h"
 #include "tools/art/image_write.h"
 #include "tools/art/text.h"
 
@@ -31,7 +32,7 @@ constexpr int kThumb = 150;
 PictureSet::PictureSet(std::string outDir) : outDir_(std::move(outDir)) {}
 
 void PictureSet::Emit(const std::string& name, const Canvas& c, int frames, std::int64_t key,
-                      const std::string& where, const std::string& by) {
+                      const std::string& where, const std::string& by, const Silhouette& intended) {
   PictureEntry e;
   e.name = name;
   e.format = EndsWith(name, ".jpg") ? "JPEG" : "BMP";
@@ -58,6 +59,8 @@ void PictureSet::Emit(const std::string& name, const Canvas& c, int frames, std:
   if (!ok) {
     std::fprintf(stderr, "art: could not write %s\n", path.c_str());
     ++failures_;
+  } else if (key != kNoKey && frames >= 1 && c.width() % frames == 0) {
+    CheckKeyed(name, path, c, frames, static_cast<std::uint32_t>(key), intended);
   }
   // Thumbnail over a dark checkerboard, so keyed parts show as see-through.
   const double s =
@@ -80,6 +83,22 @@ void PictureSet::Emit(const std::string& name, const Canvas& c, int frames, std:
   DrawText(thumb.cr(), label, kThumb / 2.0, kThumb - 3, Rgb(0xE0E0E0), Align::kCentre);
   thumbs_.push_back(std::move(thumb));
   entries_.push_back(std::move(e));
+}
+
+void PictureSet::CheckKeyed(const std::string& name, const std::string& path, const Canvas& c, int frames,
+                            std::uint32_t key, const Silhouette& intended) {
+  DXImage written;
+  if (ReadImageFile(path.c_str(), kImageRecognise, written) != 1) {
+    std::fprintf(stderr, "art: %s does not read back\n", name.c_str());
+    ++failures_;
+    return;
+  }
+  Silhouette s = intended;
+  // Unless the drawing says where its figure is, it is wherever the canvas was drawn on at all.
+  if (s.frames.empty()) s.frames = FrameBounds(c, frames, 0.5f / 255);
+  const std::vector<PictureFault> faults = CheckKeyedPicture(written, key, frames, s);
+  for (const PictureFault& f : faults) std::fprintf(stderr, "art: %s: %s\n", name.c_str(), f.what.c_str());
+  if (!faults.empty()) ++failures_;
 }
 
 void PictureSet::EmitDesktopIcon(const std::string& name, const Canvas& c) {

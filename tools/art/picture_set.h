@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/art/canvas.h"
+#include "tools/art/picture_checks.h"
 
 namespace spellcrypt::art {
 
@@ -28,9 +29,11 @@ class PictureSet {
   explicit PictureSet(std::string outDir);
 
   // Writes `c` as `name`. Keyed bitmaps turn uncovered pixels into the key; everything else is
-  // flattened onto black. The width must split into `frames` equal frames.
+  // flattened onto black. The width must split into `frames` equal frames. A keyed picture is read
+  // back as the game reads it and checked against `intended` (see picture_checks.h); a fault
+  // counts as a failure.
   void Emit(const std::string& name, const Canvas& c, int frames, std::int64_t key, const std::string& where,
-            const std::string& by);
+            const std::string& by, const Silhouette& intended = {});
 
   // Writes `c` as a PNG with its transparency, outside the game's pictures (the desktop's icon).
   void EmitDesktopIcon(const std::string& name, const Canvas& c);
@@ -42,6 +45,10 @@ class PictureSet {
   bool WriteContactSheet(const std::string& path) const;
 
  private:
+  // Reads the written file back and reports every fault the keyed-picture check finds.
+  void CheckKeyed(const std::string& name, const std::string& path, const Canvas& c, int frames,
+                  std::uint32_t key, const Silhouette& intended);
+
   std::string outDir_;
   std::vector<PictureEntry> entries_;
   std::vector<Canvas> thumbs_;

@@ -14,19 +14,41 @@ namespace {
 constexpr double kFirstRow = 107;
 constexpr double kRowStep = 19;
 
+// A tab: the selected one a lit bronze plate in a gold frame, the others the same plate unlit,
+// darker and whole, so the wall's mortar never shows through a word.
 void Tab(Canvas& c, const Rect& r, const std::string& text, bool lit, std::uint32_t seed) {
+  cairo_t* cr = c.cr();
+  RoundedRect(cr, r.x + 1, r.y + 1, r.w - 2, r.h - 2, 5);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, r.y, 0, r.y + r.h);
   if (lit) {
-    cairo_t* cr = c.cr();
-    RoundedRect(cr, r.x + 1, r.y + 1, r.w - 2, r.h - 2, 5);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, r.y, 0, r.y + r.h);
     cairo_pattern_add_color_stop_rgb(g, 0, 0.55, 0.38, 0.12);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.30, 0.18, 0.05);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+  } else {
+    cairo_pattern_add_color_stop_rgb(g, 0, 0.23, 0.17, 0.11);
+    cairo_pattern_add_color_stop_rgb(g, 1, 0.11, 0.08, 0.05);
+  }
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  if (lit) {
     GoldFrame(c, r, 2.5, 5);
   } else {
-    StoneSlab(c, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, seed);
+    // Worn metal: a faint grain, a dull rim, and the bevel catching the torch on its upper edge.
+    for (int y = static_cast<int>(r.y + 2); y < static_cast<int>(r.y + r.h - 2); ++y)
+      for (int x = static_cast<int>(r.x + 2); x < static_cast<int>(r.x + r.w - 2); ++x) {
+        const double n = (Fbm(x * 0.15, y * 0.3, 3, seed) - 0.5) * 0.35;
+        const Color p = c.Get(x, y);
+        c.Set(x, y, {p.r * (1 + n), p.g * (1 + n), p.b * (1 + n), p.a});
+      }
+    RoundedRect(cr, r.x + 1.5, r.y + 1.5, r.w - 3, r.h - 3, 5);
+    SetColor(cr, pal::kGoldDark);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, r.x + 6, r.y + 3.5);
+    cairo_line_to(cr, r.x + r.w - 6, r.y + 3.5);
+    SetColor(cr, pal::kGold, 0.35);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
   }
   const double size = r.h > 28 ? 20 : 18;
   Word(c, text, Face::kHeading, size, r.x + r.w / 2, CentredBaseline(Face::kHeading, size, r.y, r.h),
@@ -106,7 +128,7 @@ void MakeHallOfFame(PictureSet& set) {
   cairo_set_line_width(hc, 2);
   cairo_stroke(hc);
   set.Emit("graphics/score_highlight.bmp", hl, 1, pal::kKeyMagenta, "(47, row top) hall of fame, layer 403",
-           "CThingSprite row highlight");
+           "CThingSprite row highlight", {{}, kAllEdges});
 }
 
 // ---- summary -----------------------------------------------------------------------------------
@@ -232,7 +254,7 @@ void MakeSummary(PictureSet& set) {
   GoldFrame(note, {0, 0, 300, 70}, 3, 8);
   Word(note, "Copied to the clipboard!", Face::kHeading, 22, 150, 43, Align::kCentre, WordStyle::kInk);
   set.Emit("graphics/summary_textcopied.bmp", note, 1, pal::kKeyMagenta,
-           "centre of the screen for 1 s, layer 505", "CBigMessage");
+           "centre of the screen for 1 s, layer 505", "CBigMessage", {{}, kAllEdges});
 }
 
 }  // namespace

@@ -46,13 +46,41 @@ void WordButtons(PictureSet& set, Canvas& page, const std::vector<WordButton>& w
   }
 }
 
+Canvas ShadeFigureClear(const Mask& shape, const FigureStyle& style, PixelBox* bounds) {
+  // The outline is as wide as ShadeFigure draws it for the padded size; the padding is wider than
+  // the closing reaches.
+  const int pad = style.close + 2;
+  Mask padded(shape.w + 2 * pad, shape.h + 2 * pad);
+  for (int y = 0; y < shape.h; ++y)
+    for (int x = 0; x < shape.w; ++x) padded.at(x + pad, y + pad) = shape.at(x, y);
+  const Canvas shaded = ShadeFigure(padded, style);
+  if (bounds) {
+    const int outline = std::max(1, static_cast<int>(std::lround(std::max(padded.w, padded.h) / 160.0)));
+    const PixelBox b = MaskBounds(shape, 0.5f);
+    *bounds = b.Empty() ? PixelBox{} : b.Grown(outline);
+  }
+  return shaded.Crop(pad, pad, shape.w, shape.h);
+}
+
 void StoneSlab(Canvas& c, const Rect& r, std::uint32_t seed, bool pressed) {
+  // The slab is cut from the middle of one block of a course taller and wider than it, so no
+  // mortar joint ever runs through it.
+  const int w = static_cast<int>(std::ceil(r.w)) + 2, h = static_cast<int>(std::ceil(r.h)) + 2;
+  const int margin = 24;
+  const double blockW = (w + 2 * margin) / 0.8;  // a course's blocks are at least 0.8 of this wide
+  const StoneCourse course = StoneCourseAt(0, seed, blockW);
+  const double start = std::ceil(course.offset / course.width) * course.width - course.offset;
+  const double left = std::ceil(start + (course.width - w) / 2);
+  Canvas block(static_cast<int>(left) + w, h + 2 * margin);
+  std::vector<TorchLamp> lamps = {{left - 40, margin - 60.0, 160, pressed ? 0.55 : 0.9, pal::kTorch}};
+  StoneWall(block, {left, static_cast<double>(margin), static_cast<double>(w), static_cast<double>(h)}, seed,
+            blockW, h + 2.0 * margin, lamps, pressed ? 0.25 : 0.4);
   Canvas slab(c.width(), c.height());
-  std::vector<TorchLamp> lamps = {{r.x - 40, r.y - 60, 160, pressed ? 0.55 : 0.9, pal::kTorch}};
-  StoneWall(slab, r, seed, r.w + 40, r.h + 20, lamps, pressed ? 0.25 : 0.4);
+  slab.Draw(block.Crop(static_cast<int>(left), margin, w, h), r.x, r.y);
   slab.Apply([&](int x, int y, const Color& p) {
     if (p.a <= 0) return p;
     const double l = x - r.x, t = y - r.y, rr = r.x + r.w - 1 - x, b = r.y + r.h - 1 - y;
+    if (std::min({l, t, rr, b}) < 0) return Color{0, 0, 0, 0};
     const double e = std::min({l, t, rr, b});
     Color o = p;
     if (e < 3) {

@@ -35,7 +35,13 @@ void WordButtons(PictureSet& set, Canvas& page, const std::vector<WordButton>& w
 // The baseline that centres a word's capitals vertically in a box.
 double CentredBaseline(Face face, double size, double top, double height);
 
-// A raised stone slab (buttons, plaques); `pressed` sinks it.
+// ShadeFigure with room around the shape, so that closing its gaps can never glue the figure to the
+// edges of the picture (the closing treats the picture's edge as more figure). `bounds` receives
+// the box the figure was meant to fill: the shape's own bounds and its outline.
+Canvas ShadeFigureClear(const Mask& shape, const FigureStyle& style, PixelBox* bounds = nullptr);
+
+// A raised stone slab (buttons, plaques), cut from one block: no joint runs through it; `pressed`
+// sinks it.
 void StoneSlab(Canvas& c, const Rect& r, std::uint32_t seed, bool pressed = false);
 // A recessed socket for one letter tile.
 void TileSocket(Canvas& c, double x, double y, double size);

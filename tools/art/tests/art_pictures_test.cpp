@@ -1,6 +1,7 @@
 // Whole pictures: the same drawing gives the same bytes every time (the build is reproducible),
-// strips that do not split into their frames are refused, and the manifest comes out sorted with
-// the game's key notation.
+// strips that do not split into their frames are refused, the manifest comes out sorted with the
+// game's key notation, and the game's font code sets the message font's words at their natural
+// spacing.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "gfx/bitmap_font.h"
 #include "tools/art/icons.h"
 #include "tools/art/picture_set.h"
 #include "tools/art/text.h"
@@ -69,6 +71,29 @@ TEST_F(Pictures, StripsMustSplitIntoTheirFramesAndTheManifestIsSorted) {
             "name\tformat\tsize\tframes\tkey\twhere\tby\n"
             "graphics/a_first.jpg\tJPEG\t12x4\t3\t-\tsomewhere\tsomebody\n"
             "graphics/z_last.bmp\tBMP\t10x4\t3\t0xFF00FF\tnowhere\tnobody\n");
+}
+
+// The game spaces a bitmap font's glyphs by their ink (ink width + 1), so anything drawn round a
+// glyph (a halo, faint coverage kept as ink) pushes every letter apart: "Y o u  c a s t".
+TEST_F(Pictures, TheMessageFontSetsWordsAtTheirNaturalWidth) {
+  PictureSet set(root_.string());
+  MakeFonts(set);
+  ASSERT_EQ(set.Failures(), 0);
+  BitmapFont font;
+  ASSERT_EQ(font.Load(nullptr, (root_ / "graphics/font/font_grey2.bmp").c_str(), 32, 32), 0);
+  // The face and size the font is drawn from: capitals 14 pixels tall.
+  Canvas probe(8, 8);
+  UseFace(probe.cr(), Face::kSans, 100);
+  cairo_text_extents_t h;
+  cairo_text_extents(probe.cr(), "H", &h);
+  UseFace(probe.cr(), Face::kSans, 100 * 14 / -h.y_bearing);
+  for (const char* text : {"You cast the spell", "Anything more than eight letters would be too",
+                           "You are attacked by a Horror Squirrel!"}) {
+    const double natural = TextWidth(probe.cr(), text);
+    const int set = font.TextWidth(text);
+    EXPECT_LT(set, natural * 1.08) << text << ": " << set << " pixels, " << natural << " set naturally";
+    EXPECT_GT(set, natural * 0.9) << text;
+  }
 }
 
 }  // namespace
