@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/play_clock.h"
 #include "app/settings.h"
 #include "audio/sound_manager.h"
 #include "game/game.h"
@@ -66,6 +67,7 @@ class CAppGlo : public MessageReceiver {
   char logPath[8] = "log.txt";
   CWordRank scoreTable;  // the local high scores of the current difficulty
   std::unique_ptr<Settings> settings;
+  PlayClock playClock;          // what the game's timers read: stands still while it is paused
   char versionText[5] = {};     // kVersionText
   char wordListPath[260] = {};  // asset::kWordList unless the command line names another
   std::unique_ptr<TileImages> tileImages;

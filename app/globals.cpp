@@ -110,6 +110,29 @@ void CGlobals::PostMessage(int type, std::uint32_t delayMs, MessageReceiver* rec
   messages.push_back(message);
 }
 
+void CGlobals::PostGameMessage(int type, std::uint32_t delayMs, MessageReceiver* receiver, int value) {
+  if (delayMs == 0) {
+    PostMessage(type, 0, receiver, value);
+    return;
+  }
+  Message message;
+  message.type = type;
+  message.receiver = receiver != nullptr ? receiver : this;
+  message.value = value;
+  message.dueTime = gameNow + delayMs;
+  message.onGameTime = true;
+  messages.push_back(message);
+}
+
+void CGlobals::AdvanceGameTime() {
+  // The game's board takes input at level 0; anything above it pauses the game.
+  if (inputLevel != 0) return;
+  gameTimeCarry += static_cast<double>(delta) * 13.3;
+  const auto whole = static_cast<std::uint32_t>(gameTimeCarry);
+  gameNow += whole;
+  gameTimeCarry -= whole;
+}
+
 void CGlobals::CancelMessagesFor(const MessageReceiver* receiver) {
   for (Message& message : messages) {
     if (message.receiver == receiver) message.done = true;
@@ -122,14 +145,15 @@ void CGlobals::CancelAllMessages() {
 
 void CGlobals::DeliverDueMessages() {
   // Messages posted by a handler are appended and seen by this same walk when already due.
+  const auto due = [this](const Message& m) { return m.dueTime < (m.onGameTime ? gameNow : now); };
   for (auto it = messages.begin(); it != messages.end(); ++it) {
-    if (it->dueTime < now && !it->done) {
+    if (due(*it) && !it->done) {
       const Message copy = *it;
       it->done = true;
       copy.receiver->HandleMessage(copy);
     }
   }
-  messages.remove_if([this](const Message& m) { return m.dueTime < now && m.done; });
+  messages.remove_if([&due](const Message& m) { return due(m) && m.done; });
 }
 
 void CGlobals::UpdateScreens() {

@@ -38,6 +38,11 @@ class CGlobals : public MessageReceiver, public FrameTiming {
   // A delay of 0 delivers the message before returning; receiver null means this object.
   void PostMessage(int type, std::uint32_t delayMs, MessageReceiver* receiver, int value,
                    const char* data = nullptr, void* sender = nullptr);
+  // The same, the delay counted in game time: it waits while the game is paused.
+  void PostGameMessage(int type, std::uint32_t delayMs, MessageReceiver* receiver, int value);
+  // Game time moves on by this frame's step (its delta: nothing after a pause of the loop, at
+  // most 8 steps of 13.3 ms) unless the game is paused: something over the board takes input.
+  void AdvanceGameTime();
   void CancelMessagesFor(const MessageReceiver* receiver);
   void CancelAllMessages();
   void DeliverDueMessages();
@@ -68,6 +73,9 @@ class CGlobals : public MessageReceiver, public FrameTiming {
   bool active = true;
   bool showPaused = false;
   int inputLevel = 0;
+  // Milliseconds of play: stands still while the game is paused (see PlayClock).
+  std::uint32_t gameNow = 0;
+  double gameTimeCarry = 0.0;    // the fraction of a millisecond not yet counted
   CThingMouse* mouse = nullptr;  // owned by the thing list
   std::vector<Screen*> screens;  // bottom first; the last is the top screen
   std::deque<Screen*> pendingScreens;

@@ -43,6 +43,7 @@ void RunFrame() {
   CGlobals& g = GetGlobals();
   CAppGlo* app = GetApp();
   UpdateFrameTiming();
+  g.AdvanceGameTime();
   if (app != nullptr) app->soundManager->Update();
   g.things->UpdateAll();
   g.UpdateScreens();

@@ -110,7 +110,7 @@ bool InitGame() {
   preload->LoadImage(asset::kTitlePicture, true, kMagenta);
   g.things->Add(preload);
   app.game = std::make_unique<Game>(
-      GameServices{*g.platform, g.mersenne, g.simpleRandom, app.dictionary, app.letterTable, app.gameView});
+      GameServices{app.playClock, g.mersenne, g.simpleRandom, app.dictionary, app.letterTable, app.gameView});
   app.game->allowCheats = app.debugMode;
   g.things->Add(new CPlayer());
   g.things->Add(new CMonster());

@@ -52,6 +52,8 @@ class IntervalTimer {
   // False until the interval has passed; then true, and the next interval begins now.
   bool IsReady();
   std::uint32_t Interval() const { return interval_; }
+  // How long the current interval has run.
+  std::uint32_t Elapsed() const { return clock_->TickCount() - start_; }
 
  private:
   IClock* clock_;

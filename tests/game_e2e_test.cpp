@@ -352,15 +352,36 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         EXPECT_TRUE(known) << text;
       });
 
-  // --- Pause: the tiles cannot be studied ---
+  // --- Pause: the tiles cannot be studied, and the game stands still: the monster's attack
+  // resumes where it stopped, no blow saved up meanwhile ---
+  std::uint32_t pausedAt = 0, playAtPause = 0, attackRunAtPause = 0;
+  std::int32_t lifeAtPause = 0;
   Then(
       "fighting after the book", [] { return Fighting(); }, [this] { Click(274 + 20, 8 + 8); });
   Then(
       "paused", [] { return Named("paused_bg"); },
-      [this] {
+      [&] {
         Shot("game_paused");
         EXPECT_EQ(GetGlobals().inputLevel, 100);
+        pausedAt = GetGlobals().now;
+        playAtPause = GetGlobals().gameNow;
+        attackRunAtPause = TheRules().monster.attackTimer.Elapsed();
+        lifeAtPause = TheRules().player.record.life;
+      });
+  Then(
+      "six seconds later, still paused", [&] { return GetGlobals().now - pausedAt > 6000; },
+      [&] {
+        EXPECT_EQ(GetGlobals().gameNow, playAtPause);
+        EXPECT_EQ(TheRules().monster.attackTimer.Elapsed(), attackRunAtPause);
+        EXPECT_EQ(TheRules().player.record.life, lifeAtPause);
         Click(130 + 139 + 30, 143 + 124 + 10);  // continue
+      });
+  Then(
+      "play goes on", [&] { return GetGlobals().gameNow > playAtPause + 100; },
+      [&] {
+        // The attack's wait went on from where it stood (or it struck once, when it was due).
+        const std::uint32_t run = TheRules().monster.attackTimer.Elapsed();
+        EXPECT_TRUE(run > attackRunAtPause || run < 300) << run << " after " << attackRunAtPause;
       });
 
   // --- F1 for help; Escape asks to quit and Escape again backs out ---
@@ -570,7 +591,7 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       [] { return Named("spiders") && !Named("board") && GetGlobals().inputLevel == 0; }, [] {});
 
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 39u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 41u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }

@@ -42,6 +42,7 @@ struct Message {
   int type = 0;
   MessageReceiver* receiver = nullptr;  // never null once queued: the global object by default
   bool done = false;                    // delivered or cancelled
+  bool onGameTime = false;              // dueTime is in game time (CGlobals::gameNow)
   int value = 0;
 };
 

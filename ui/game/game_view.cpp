@@ -76,16 +76,16 @@ void GameView::Post(GameMessage message, std::uint32_t delayMs, int value) {
   CGlobals& g = GetGlobals();
   switch (message) {
     case GameMessage::RewardTile:
-      if (CTileBoard* board = FindTileBoard()) g.PostMessage(MsgRewardTile, delayMs, board, value);
+      if (CTileBoard* board = FindTileBoard()) g.PostGameMessage(MsgRewardTile, delayMs, board, value);
       break;
     case GameMessage::BookFound:
-      if (CTileBoard* board = FindTileBoard()) g.PostMessage(MsgBookFound, delayMs, board, value);
+      if (CTileBoard* board = FindTileBoard()) g.PostGameMessage(MsgBookFound, delayMs, board, value);
       break;
     case GameMessage::PlayerEvent:
-      if (CPlayer* player = PlayerThing()) g.PostMessage(MsgPlayerEvent, delayMs, player, value);
+      if (CPlayer* player = PlayerThing()) g.PostGameMessage(MsgPlayerEvent, delayMs, player, value);
       break;
     case GameMessage::ShowTip:
-      g.PostMessage(MsgShowTip, delayMs, nullptr, value);
+      g.PostGameMessage(MsgShowTip, delayMs, nullptr, value);
       break;
   }
 }

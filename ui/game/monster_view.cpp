@@ -58,7 +58,14 @@ CThingSprite* CMonster::Sprite() const {
 
 void CMonster::Update() {
   Game* game = TheGame();
-  if (game == nullptr || level < GetGlobals().inputLevel) return;
+  if (game == nullptr) return;
+  if (level < GetGlobals().inputLevel) {
+    // Paused: the rules stand still, but a bar that is still filling up at the start of a fight
+    // (a tip opens then) shows its life rather than an empty bar. A draining one waits.
+    Gauge& bar = game->monster.bar;
+    if (bar.present && bar.shown < bar.target) bar.Step(GetGlobals().delta);
+    return;
+  }
   game->UpdateMonster(GetGlobals().delta);
   CThingSprite* sprite = Sprite();
   if (attacking_ && sprite != nullptr && sprite->y > static_cast<float>(homeY_ + kLungeTurn)) {
