@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws every picture into a scratch folder and writes, for looking at them together:
-#   contact_sheet.png (all pictures, scaled down and labelled) and preview_*.png (mock screens with
-#   the pictures where the game places them and text set in the bitmap fonts).
+#   contact_sheet.png (all pictures, scaled down and labelled), preview_*.png (mock screens with
+#   the pictures where the game places them and text set in the bitmap fonts), and
+#   monster_sheet_1x.png / monster_sheet_2x.png (every monster in the fight window, as played).
 # Usage: scripts/art_contact_sheet.sh [OUTDIR] [preset]   (default OUTDIR: build/art_preview)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -12,5 +13,5 @@ cmake --build --preset "$preset" --target spellcrypt_art >/dev/null
 icons="$(bash scripts/art_assets.sh)"
 mkdir -p "$outdir"
 "build/$preset/tools/spellcrypt_art" --out "$outdir/runtime" --icons "$icons" \
-  --contact-sheet "$outdir/contact_sheet.png" --preview "$outdir"
-echo "wrote $outdir/contact_sheet.png and $outdir/preview_*.png"
+  --contact-sheet "$outdir/contact_sheet.png" --preview "$outdir" --monster-sheet "$outdir/monster_sheet"
+echo "wrote $outdir/contact_sheet.png, $outdir/preview_*.png and $outdir/monster_sheet_{1x,2x}.png"
