@@ -73,13 +73,18 @@ TEST(FilesSurviveKillTest, TheWritersFilesAreAlwaysWholeWhereverTheKillLands) {
   testing::TempDir dir;
   std::mt19937 random(20261208);
   std::uniform_int_distribution<int> delayUs(200, 30000);
+  // One round in ten lets the writer run longer, so that it gets through whole files even where
+  // it starts slowly (the sanitizer build on a busy machine): otherwise every kill could land
+  // before its first write and the test would prove nothing.
+  std::uniform_int_distribution<int> longDelayUs(30000, 300000);
   const std::string writer = std::string(SPELLCRYPT_BIN_DIR) + "/../tests/spellcrypt_file_writer";
   ASSERT_TRUE(fs::exists(writer)) << writer;
   int kills = 0;
   for (int round = 0; round < 300; ++round) {
     const pid_t pid = Start({writer, dir.Path()}, dir.Path());
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(round % 10 == 9 ? longDelayUs(random) : delayUs(random)));
     Kill(pid);
     ++kills;
     ExpectWhole(dir.Path(), round);
