@@ -179,7 +179,6 @@ struct HttpServer::Impl {
     std::string in, out;
     std::size_t sent = 0;
     RequestReader reader;
-    Clock::time_point since;     // when the phase began (the request's first byte, for Reading)
     Clock::time_point deadline;  // when the phase has run out of time
     Clock::time_point requestStart;
     bool keepAlive = false, linger = false, head = false;
@@ -200,7 +199,6 @@ struct HttpServer::Impl {
 
   // One connection thread: its epoll, its connections, and the answers the workers hand back.
   struct Loop {
-    Impl* impl = nullptr;
     int epoll = -1, wake = -1;
     bool listening = false;
     Clock::time_point resumeAccepting{};
@@ -368,7 +366,6 @@ struct HttpServer::Impl {
       c->fd = fd;
       c->peer = std::move(peer);
       c->counted = true;
-      c->since = now;
       c->deadline = now + options.idleTimeout;
       c->events = EPOLLIN;
       epoll_event event{};
@@ -419,7 +416,7 @@ struct HttpServer::Impl {
     }
     if (!c.in.empty() && c.phase == Connection::Phase::Idle) {
       c.phase = Connection::Phase::Reading;
-      c.since = c.requestStart = now;
+      c.requestStart = now;
       c.deadline = now + options.requestDeadline;
     }
     if (c.phase == Connection::Phase::Reading) Process(loop, c, now);
@@ -507,7 +504,6 @@ struct HttpServer::Impl {
     c.record.status = reply.status;
     c.record.bytes = withBody ? reply.body.size() : 0;
     c.phase = Connection::Phase::Writing;
-    c.since = now;
     c.deadline = now + options.writeDeadline;
     Write(loop, c, now);
   }
@@ -537,13 +533,12 @@ struct HttpServer::Impl {
     }
     c.reader.Reset();
     c.phase = Connection::Phase::Idle;
-    c.since = now;
     c.deadline = now + options.idleTimeout;
     SetEvents(loop, c, EPOLLIN);
     if (!c.in.empty()) {
       // A request that came right behind the last one: read once this turn's events are done.
       c.phase = Connection::Phase::Reading;
-      c.since = c.requestStart = now;
+      c.requestStart = now;
       c.deadline = now + options.requestDeadline;
       loop.ready.push_back(c.id);
     }
@@ -558,7 +553,6 @@ struct HttpServer::Impl {
     }
     ::shutdown(c.fd, SHUT_WR);
     c.phase = Connection::Phase::Lingering;
-    c.since = now;
     c.deadline = now + kLinger;
     SetEvents(loop, c, EPOLLIN);
   }
@@ -797,7 +791,6 @@ bool HttpServer::Run() {
   const int loopCount = std::max(1, impl.options.connectionThreads);
   for (int i = 0; i < loopCount; ++i) {
     auto loop = std::make_unique<Impl::Loop>();
-    loop->impl = &impl;
     loop->epoll = epoll_create1(EPOLL_CLOEXEC);
     loop->wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (loop->epoll < 0 || loop->wake < 0) return false;
