@@ -9,7 +9,7 @@
 #include "base/text_util.h"
 #include "base/version.h"
 #include "platform/files.h"
-#include "ui/screen_tip.h"
+#include "ui/menus/screen_tip.h"
 
 namespace spellcrypt {
 

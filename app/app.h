@@ -12,8 +12,8 @@
 #include "gfx/bitmap_font.h"
 #include "gfx/dx_tile.h"
 #include "scores/word_rank.h"
+#include "ui/framework/message.h"
 #include "ui/game/game_view.h"
-#include "ui/message.h"
 #include "words/dictionary.h"
 #include "words/letter_table.h"
 

@@ -7,8 +7,8 @@
 #include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/platform.h"
-#include "ui/screen.h"
-#include "ui/thing_list.h"
+#include "ui/framework/screen.h"
+#include "ui/framework/thing_list.h"
 
 namespace spellcrypt {
 

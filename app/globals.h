@@ -10,7 +10,7 @@
 
 #include "base/random.h"
 #include "base/timing.h"
-#include "ui/message.h"
+#include "ui/framework/message.h"
 
 namespace spellcrypt {
 

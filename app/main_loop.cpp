@@ -10,9 +10,9 @@
 #include "base/timing.h"
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
-#include "ui/keyboard_focus.h"
-#include "ui/thing_list.h"
-#include "ui/thing_mouse.h"
+#include "ui/framework/keyboard_focus.h"
+#include "ui/framework/thing_list.h"
+#include "ui/framework/thing_mouse.h"
 
 namespace spellcrypt {
 

@@ -11,13 +11,13 @@
 #include "gfx/dx_screen.h"
 #include "platform/files.h"
 #include "scores/web_download.h"
+#include "ui/framework/sound.h"
+#include "ui/framework/thing_list.h"
+#include "ui/framework/thing_mouse.h"
 #include "ui/game/monster_view.h"
 #include "ui/game/player_view.h"
-#include "ui/screen_title.h"
-#include "ui/sound.h"
-#include "ui/thing_list.h"
-#include "ui/thing_message.h"
-#include "ui/thing_mouse.h"
+#include "ui/menus/screen_title.h"
+#include "ui/widgets/thing_message.h"
 
 namespace spellcrypt {
 

@@ -11,7 +11,7 @@
 #include "game/game.h"
 #include "platform/headless_platform.h"
 #include "ui/game/game_screen.h"
-#include "ui/screen_title.h"
+#include "ui/menus/screen_title.h"
 
 namespace spellcrypt {
 namespace {

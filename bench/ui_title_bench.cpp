@@ -10,7 +10,7 @@
 #include "app/game_loop.h"
 #include "app/globals.h"
 #include "platform/headless_platform.h"
-#include "ui/screen_title.h"
+#include "ui/menus/screen_title.h"
 
 namespace spellcrypt {
 namespace {

@@ -14,7 +14,7 @@ fresh() {
   printf '#pragma once\n' >"$tree/base/log.h"
   printf '#include "base/log.h"\n' >"$tree/words/dictionary.cpp"
   printf '#include "words/dictionary.h"\n#include "app/globals.h"\n' >"$tree/ui/thing.cpp"
-  printf '#include "ui/thing.h"\n' >"$tree/app/startup.cpp"
+  printf '#include "ui/framework/thing.h"\n' >"$tree/app/startup.cpp"
   printf '#include <SDL.h>\n#include <unistd.h>\n' >"$tree/platform/sdl_platform.cpp"
   printf '#include <unistd.h>\n' >"$tree/platform/files.cpp"
 }
@@ -31,7 +31,7 @@ expect() {
 
 fresh
 expect pass "a clean tree"
-printf '#include "ui/thing.h"\n' >>"$tree/words/dictionary.cpp"
+printf '#include "ui/framework/thing.h"\n' >>"$tree/words/dictionary.cpp"
 expect fail "an upward include (words/ -> ui/)"
 fresh
 printf '#include "app/app.h"\n' >"$tree/base/text.cpp"
@@ -43,7 +43,7 @@ fresh
 printf '#include <sys/socket.h>\n' >"$tree/words/dictionary.h"
 expect fail "POSIX outside platform/"
 fresh
-mkdir -p "$tree/server" && printf '#include "ui/thing.h"\n' >"$tree/server/main.cpp"
+mkdir -p "$tree/server" && printf '#include "ui/framework/thing.h"\n' >"$tree/server/main.cpp"
 expect fail "the server including the game's screens"
 fresh
 mkdir -p "$tree/engine" && printf 'int x;\n' >"$tree/engine/x.cpp"

@@ -8,9 +8,9 @@
 #include "app/globals.h"
 #include "audio/recording_sound_manager.h"
 #include "gfx/dx_screen.h"
+#include "ui/framework/thing_list.h"
 #include "ui/scores/screen_summary.h"
-#include "ui/text_box.h"
-#include "ui/thing_list.h"
+#include "ui/widgets/text_box.h"
 
 namespace spellcrypt::testing {
 

@@ -19,14 +19,14 @@
 #include "game/spell.h"
 #include "game/tile_types.h"
 #include "tests/game_e2e_support.h"
-#include "ui/big_message.h"
+#include "ui/framework/thing_list.h"
+#include "ui/game/tile.h"
+#include "ui/menus/screen_tip.h"
+#include "ui/menus/screen_yes_no.h"
 #include "ui/scores/screen_summary.h"
-#include "ui/screen_tip.h"
-#include "ui/screen_yes_no.h"
-#include "ui/text_box.h"
-#include "ui/thing_list.h"
-#include "ui/thing_message.h"
-#include "ui/tile.h"
+#include "ui/widgets/big_message.h"
+#include "ui/widgets/text_box.h"
+#include "ui/widgets/thing_message.h"
 #include "words/secret_words.h"
 
 namespace spellcrypt {
@@ -374,7 +374,7 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         EXPECT_EQ(GetGlobals().gameNow, playAtPause);
         EXPECT_EQ(TheRules().monster.attackTimer.Elapsed(), attackRunAtPause);
         EXPECT_EQ(TheRules().player.record.life, lifeAtPause);
-        Click(130 + 139 + 30, 143 + 124 + 10);  // continue
+        Key(vk::Enter, 13);  // presses Continue, the popup's default
       });
   Then(
       "play goes on", [&] { return GetGlobals().gameNow > playAtPause + 100; },

@@ -21,12 +21,12 @@
 #include "scores/word_rank.h"
 #include "tests/game_e2e_support.h"
 #include "tests/server_test_support.h"
+#include "ui/framework/thing_list.h"
+#include "ui/menus/screen_tip.h"
+#include "ui/menus/screen_yes_no.h"
 #include "ui/scores/screen_scores.h"
 #include "ui/scores/screen_summary.h"
-#include "ui/screen_tip.h"
-#include "ui/screen_yes_no.h"
-#include "ui/text_box.h"
-#include "ui/thing_list.h"
+#include "ui/widgets/text_box.h"
 
 namespace spellcrypt::server::testing {
 namespace {

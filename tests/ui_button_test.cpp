@@ -4,11 +4,11 @@
 
 #include "base/score_server.h"
 #include "tests/ui_test_support.h"
-#include "ui/button.h"
-#include "ui/check_box.h"
-#include "ui/keyboard_focus.h"
-#include "ui/menu_button.h"
-#include "ui/thing_mouse.h"
+#include "ui/framework/keyboard_focus.h"
+#include "ui/framework/thing_mouse.h"
+#include "ui/widgets/button.h"
+#include "ui/widgets/check_box.h"
+#include "ui/widgets/menu_button.h"
 
 namespace spellcrypt {
 namespace {

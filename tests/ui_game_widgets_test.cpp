@@ -1,10 +1,10 @@
 // The widgets of the game screen: creature spawners, the submit bar, letter tiles and the book
 // icon.
 #include "tests/ui_test_support.h"
-#include "ui/spider_spawn.h"
-#include "ui/submit_button.h"
-#include "ui/thing_book.h"
-#include "ui/tile.h"
+#include "ui/game/submit_button.h"
+#include "ui/game/thing_book.h"
+#include "ui/game/tile.h"
+#include "ui/widgets/spider_spawn.h"
 
 namespace spellcrypt {
 namespace {

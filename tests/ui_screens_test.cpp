@@ -8,9 +8,9 @@
 
 #include "app/game_loop.h"
 #include "tests/test_support.h"
-#include "ui/screen.h"
-#include "ui/thing.h"
-#include "ui/thing_list.h"
+#include "ui/framework/screen.h"
+#include "ui/framework/thing.h"
+#include "ui/framework/thing_list.h"
 
 namespace spellcrypt {
 namespace {

@@ -5,9 +5,9 @@
 #include "app/game_loop.h"
 #include "gfx/dx_screen.h"
 #include "tests/ui_test_support.h"
-#include "ui/screen.h"
-#include "ui/thing_list.h"
-#include "ui/thing_mouse.h"
+#include "ui/framework/screen.h"
+#include "ui/framework/thing_list.h"
+#include "ui/framework/thing_mouse.h"
 
 namespace spellcrypt {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "app/game_loop.h"
 #include "gfx/dx_screen.h"
-#include "ui/thing_list.h"
-#include "ui/thing_mouse.h"
+#include "ui/framework/thing_list.h"
+#include "ui/framework/thing_mouse.h"
 
 namespace spellcrypt {
 

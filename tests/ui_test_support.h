@@ -14,8 +14,8 @@
 #include "gfx/dx_tile.h"
 #include "platform/headless_platform.h"
 #include "tests/test_support.h"
-#include "ui/thing_list.h"
-#include "ui/thing_sprite.h"
+#include "ui/framework/thing_list.h"
+#include "ui/framework/thing_sprite.h"
 
 namespace spellcrypt {
 

@@ -4,12 +4,12 @@
 
 #include "app/game_loop.h"
 #include "tests/ui_test_support.h"
-#include "ui/big_message.h"
-#include "ui/slider.h"
-#include "ui/text_box.h"
-#include "ui/text_input.h"
-#include "ui/text_wrap.h"
-#include "ui/thing_message.h"
+#include "ui/framework/text_wrap.h"
+#include "ui/widgets/big_message.h"
+#include "ui/widgets/slider.h"
+#include "ui/widgets/text_box.h"
+#include "ui/widgets/text_input.h"
+#include "ui/widgets/thing_message.h"
 
 namespace spellcrypt {
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "tests/test_support.h"
-#include "ui/screen.h"
-#include "ui/thing.h"
-#include "ui/thing_list.h"
+#include "ui/framework/screen.h"
+#include "ui/framework/thing.h"
+#include "ui/framework/thing_list.h"
 
 namespace spellcrypt {
 namespace {

@@ -13,10 +13,10 @@
 #include "app/settings.h"
 #include "gfx/dx_screen.h"
 #include "tests/test_support.h"
-#include "ui/screen_options.h"
-#include "ui/screen_title.h"
-#include "ui/screen_yes_no.h"
-#include "ui/thing_list.h"
+#include "ui/framework/thing_list.h"
+#include "ui/menus/screen_options.h"
+#include "ui/menus/screen_title.h"
+#include "ui/menus/screen_yes_no.h"
 
 namespace spellcrypt {
 namespace {

@@ -4,15 +4,15 @@
 
 #include "app/game_loop.h"
 #include "tests/ui_test_support.h"
-#include "ui/button.h"
-#include "ui/check_box.h"
-#include "ui/menu_button.h"
-#include "ui/screen_options.h"
-#include "ui/screen_tip.h"
-#include "ui/screen_title.h"
-#include "ui/screen_yes_no.h"
-#include "ui/spider_spawn.h"
-#include "ui/text_box.h"
+#include "ui/menus/screen_options.h"
+#include "ui/menus/screen_tip.h"
+#include "ui/menus/screen_title.h"
+#include "ui/menus/screen_yes_no.h"
+#include "ui/widgets/button.h"
+#include "ui/widgets/check_box.h"
+#include "ui/widgets/menu_button.h"
+#include "ui/widgets/spider_spawn.h"
+#include "ui/widgets/text_box.h"
 
 namespace spellcrypt {
 namespace {
@@ -189,13 +189,17 @@ TEST_F(UiMenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
   for (const char* file : {"scores_easy.dat", "scores_normal.dat", "scores_hard.dat"}) {
     testing::WriteText(file, "a table");
   }
+  for (const char* picture :
+       {"graphics\\yes.bmp", "graphics\\yes_over.bmp", "graphics\\no.bmp", "graphics\\no_over.bmp"}) {
+    WriteBmp(picture, 40, 20);
+  }
   OpenOptionsFromTitle();
   ClickOn(buttons[1]);
   auto* question = Top<ScreenYesNo>();
   ASSERT_NE(question, nullptr);
   EXPECT_EQ(question->question, "Completely erase all local high scores?");
   EXPECT_EQ(G().inputLevel, 200);
-  Char(13);  // Enter does not answer
+  Char(13);  // a typed Enter character does not answer
   Frame();
   ASSERT_EQ(Top<ScreenYesNo>(), question);
   Char(27);  // Escape answers no
@@ -205,12 +209,26 @@ TEST_F(UiMenuScreensTest, ResetScoresAnsweredNoChangesNothingAndYesClearsThem) {
   EXPECT_EQ(G().inputLevel, 100);
   EXPECT_FALSE(Logged("Clearing highscores"));
 
+  // The Enter key with no button highlighted presses the answer that erases nothing.
+  ClickOn(buttons[1]);
+  ASSERT_NE(Top<ScreenYesNo>(), nullptr);
+  PointAt(0, 0);
+  Frame();
+  Key(vk::Enter);
+  Frames(15, 20);
+  EXPECT_EQ(Top<ScreenOptions>(), options);
+  EXPECT_FALSE(Logged("Clearing highscores"));
+
+  // With the pointer on yes, Enter presses yes.
   ClickOn(buttons[1]);
   question = Top<ScreenYesNo>();
   ASSERT_NE(question, nullptr);
   const std::vector<CMenuBut*> answers = Things<CMenuBut>(question);
   ASSERT_EQ(answers.size(), 2u);
-  ClickOn(answers[0]);
+  PointAt(static_cast<int>(answers[0]->x) + 2, static_cast<int>(answers[0]->y) + 2);
+  Frame();
+  Key(vk::Enter);
+  Frames(15, 20);
   EXPECT_EQ(CountLogged("Clearing highscores"), 1);
   for (const char* file : {"scores_easy.dat", "scores_normal.dat", "scores_hard.dat"}) {
     EXPECT_FALSE(std::filesystem::exists(file)) << file;

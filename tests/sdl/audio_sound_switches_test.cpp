@@ -6,9 +6,9 @@
 #include "app/globals.h"
 #include "audio/mixer_sound_manager.h"
 #include "tests/sdl/audio_test_files.h"
-#include "ui/sound.h"
-#include "ui/thing.h"
-#include "ui/thing_list.h"
+#include "ui/framework/sound.h"
+#include "ui/framework/thing.h"
+#include "ui/framework/thing_list.h"
 
 namespace spellcrypt {
 namespace {

@@ -7,10 +7,10 @@
 #include "game/game.h"
 #include "game/monster_table.h"
 #include "gfx/dx_screen.h"
-#include "ui/bar.h"
+#include "ui/framework/thing_list.h"
 #include "ui/game/game_view.h"
-#include "ui/score_display.h"
-#include "ui/thing_list.h"
+#include "ui/game/score_display.h"
+#include "ui/widgets/bar.h"
 
 namespace spellcrypt {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/monster_record.h"
-#include "ui/thing.h"
+#include "ui/framework/thing.h"
 
 namespace spellcrypt {
 

@@ -9,9 +9,9 @@
 #include "game/dungeon.h"
 #include "game/game.h"
 #include "gfx/dx_screen.h"
-#include "ui/bar.h"
+#include "ui/framework/thing_list.h"
 #include "ui/game/game_view.h"
-#include "ui/thing_list.h"
+#include "ui/widgets/bar.h"
 
 namespace spellcrypt {
 

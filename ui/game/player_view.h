@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ui/thing.h"
+#include "ui/framework/thing.h"
 
 namespace spellcrypt {
 

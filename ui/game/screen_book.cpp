@@ -9,14 +9,14 @@
 #include "base/log.h"
 #include "game/dungeon.h"
 #include "game/game.h"
+#include "ui/framework/layers.h"
+#include "ui/framework/screen.h"
+#include "ui/framework/sound.h"
+#include "ui/framework/thing_list.h"
 #include "ui/game/game_view.h"
 #include "ui/game/player_view.h"
-#include "ui/layers.h"
-#include "ui/menu_button.h"
-#include "ui/screen.h"
-#include "ui/sound.h"
-#include "ui/thing_list.h"
-#include "ui/thing_message.h"
+#include "ui/widgets/menu_button.h"
+#include "ui/widgets/thing_message.h"
 
 namespace spellcrypt {
 

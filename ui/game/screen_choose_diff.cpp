@@ -9,10 +9,10 @@
 #include "base/keys.h"
 #include "base/log.h"
 #include "game/game.h"
+#include "ui/framework/layers.h"
 #include "ui/game/game_view.h"
 #include "ui/game/screen_map.h"
-#include "ui/layers.h"
-#include "ui/menu_button.h"
+#include "ui/widgets/menu_button.h"
 
 namespace spellcrypt {
 

@@ -1,7 +1,7 @@
 // The difficulty chooser: Kidmode, Normal or Wizard, then into the map of the first dungeon.
 #pragma once
 
-#include "ui/screen.h"
+#include "ui/framework/screen.h"
 
 namespace spellcrypt {
 

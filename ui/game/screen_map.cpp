@@ -12,11 +12,11 @@
 #include "base/log.h"
 #include "game/dungeon.h"
 #include "game/game.h"
+#include "ui/framework/screen.h"
+#include "ui/framework/sound.h"
+#include "ui/framework/thing_sprite.h"
 #include "ui/game/game_screen.h"
 #include "ui/game/game_view.h"
-#include "ui/screen.h"
-#include "ui/sound.h"
-#include "ui/thing_sprite.h"
 
 namespace spellcrypt {
 

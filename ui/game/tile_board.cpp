@@ -6,12 +6,12 @@
 #include "base/log.h"
 #include "game/game.h"
 #include "game/tile_types.h"
+#include "ui/framework/layers.h"
+#include "ui/framework/thing_list.h"
 #include "ui/game/game_view.h"
-#include "ui/layers.h"
-#include "ui/menu_button.h"
-#include "ui/thing_book.h"
-#include "ui/thing_list.h"
-#include "ui/tile.h"
+#include "ui/game/thing_book.h"
+#include "ui/game/tile.h"
+#include "ui/widgets/menu_button.h"
 
 namespace spellcrypt {
 

@@ -6,7 +6,7 @@
 
 #include "game/board_tile.h"
 #include "game/game_events.h"
-#include "ui/thing.h"
+#include "ui/framework/thing.h"
 
 namespace spellcrypt {
 

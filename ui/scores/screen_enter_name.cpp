@@ -10,14 +10,14 @@
 #include "base/log.h"
 #include "base/text_util.h"
 #include "game/game.h"
+#include "ui/framework/layers.h"
+#include "ui/framework/screen.h"
 #include "ui/game/game_view.h"
-#include "ui/layers.h"
-#include "ui/popup_frame.h"
 #include "ui/scores/screen_submit_ask.h"
 #include "ui/scores/screen_transfer.h"
 #include "ui/scores/summary_box.h"
-#include "ui/screen.h"
-#include "ui/text_input.h"
+#include "ui/widgets/popup_frame.h"
+#include "ui/widgets/text_input.h"
 
 namespace spellcrypt {
 

@@ -7,13 +7,13 @@
 #include "app/globals.h"
 #include "base/log.h"
 #include "game/game.h"
+#include "ui/framework/layers.h"
 #include "ui/game/game_screen.h"
 #include "ui/game/game_view.h"
-#include "ui/layers.h"
+#include "ui/menus/screen_yes_no.h"
 #include "ui/scores/screen_enter_name.h"
 #include "ui/scores/screen_summary.h"
 #include "ui/scores/screen_transfer.h"
-#include "ui/screen_yes_no.h"
 
 namespace spellcrypt {
 

@@ -10,13 +10,13 @@
 #include "game/game.h"
 #include "platform/platform.h"
 #include "scores/validation_key.h"
-#include "ui/big_message.h"
+#include "ui/framework/layers.h"
+#include "ui/framework/sound.h"
+#include "ui/framework/thing_list.h"
 #include "ui/game/game_view.h"
-#include "ui/layers.h"
 #include "ui/scores/screen_scores.h"
 #include "ui/scores/summary_box.h"
-#include "ui/sound.h"
-#include "ui/thing_list.h"
+#include "ui/widgets/big_message.h"
 
 namespace spellcrypt {
 

@@ -2,9 +2,9 @@
 // validation key. Shown at the end of a game, and from the high-score screen for a stored entry.
 #pragma once
 
-#include "ui/menu_button.h"
-#include "ui/screen.h"
-#include "ui/text_box.h"
+#include "ui/framework/screen.h"
+#include "ui/widgets/menu_button.h"
+#include "ui/widgets/text_box.h"
 
 namespace spellcrypt {
 

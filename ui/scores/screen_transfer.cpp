@@ -13,13 +13,13 @@
 #include "game/game.h"
 #include "scores/score_protocol.h"
 #include "scores/web_download.h"
+#include "ui/framework/screen.h"
 #include "ui/game/game_view.h"
-#include "ui/menu_button.h"
+#include "ui/menus/screen_yes_no.h"
 #include "ui/scores/screen_submit_ask.h"
 #include "ui/scores/summary_box.h"
-#include "ui/screen.h"
-#include "ui/screen_yes_no.h"
-#include "ui/text_box.h"
+#include "ui/widgets/menu_button.h"
+#include "ui/widgets/text_box.h"
 
 namespace spellcrypt {
 

@@ -4,7 +4,7 @@
 #include "app/app.h"
 #include "base/log.h"
 #include "game/game.h"
-#include "ui/text_box.h"
+#include "ui/widgets/text_box.h"
 
 namespace spellcrypt {
 

@@ -1,0 +1,25 @@
+// The score display and the centred label of the game screen.
+#pragma once
+
+#include "ui/framework/thing_sprite.h"
+
+namespace spellcrypt {
+
+// The player's total score in the large font, centred on x.
+class CScore : public CThingSprite {
+ public:
+  CScore();
+  void Draw() override;
+};
+
+// A label in the small font, centred on x.
+class CText : public CThingSprite {
+ public:
+  CText();
+  void Draw() override;
+  void SetText(const char* newText);
+
+  char text[256] = "";
+};
+
+}  // namespace spellcrypt
