@@ -28,7 +28,8 @@ void ToggleFullscreen();
 void HandleWindowEvent(const PlatformEvent& event);
 // Posts the quit request; the main loop ends when it reaches it.
 void PostQuit(int exitCode);
-// Opens a web page in the user's browser through an Internet-shortcut file.
+// Opens a web page in the user's browser (leaving full screen first); writes the address into an
+// Internet-shortcut file "temp.url" too. When no browser starts, a box gives the address to type.
 void OpenWebLink(const char* address);
 // Loads (again) the four bitmap fonts of the application object.
 void LoadFonts();

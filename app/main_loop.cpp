@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
+#include "app/notice_boxes.h"
 #include "base/log.h"
 #include "base/timing.h"
 #include "gfx/dx_screen.h"
@@ -44,6 +45,7 @@ void RunFrame() {
   CAppGlo* app = GetApp();
   UpdateFrameTiming();
   g.AdvanceGameTime();
+  OpenQueuedNotices();
   if (app != nullptr) app->soundManager->Update();
   g.things->UpdateAll();
   g.UpdateScreens();
@@ -151,39 +153,23 @@ void HandleWindowEvent(const PlatformEvent& event) {
 void OpenWebLink(const char* address) {
   CGlobals& g = GetGlobals();
   if (g.colourDepth != 0) {
+    Log("Leaving full screen so that the browser can be seen.");
     ToggleFullscreen();
     RestoreSurfaces();
   }
   const std::string shortcutPath = WritablePath("temp.url");
-  const char* shortcut = "temp.url";
   DeleteFile(shortcutPath);
   const std::string body = std::string("[InternetShortcut]\n") + "URL=http://" + address + "\n";
-  const bool written = WriteFileAtomically(shortcutPath, body.data(), body.size());
-  const OpenLinkResult result = written ? g.platform->OpenLink((std::string("http://") + address).c_str())
-                                        : OpenLinkResult::FileNotFound;
-  char text[1024];
-  switch (result) {
-    case OpenLinkResult::Ok:
-      return;
-    case OpenLinkResult::FileNotFound:
-      std::snprintf(text, sizeof text,
-                    "Could not find the file %s in the current dir.\n\nPoint your browser to %s instead.\n",
-                    shortcut, address);
-      break;
-    case OpenLinkResult::NoAssociation:
-      std::snprintf(
-          text, sizeof text,
-          "Your system doesn't know how to handle .URL files.  (pre  Win98?)\n\nPoint your browser to %s "
-          "instead.\n",
-          address);
-      break;
-    case OpenLinkResult::UnknownError:
-      std::snprintf(
-          text, sizeof text,
-          "Your system had an unknown error opening the link.\n\nPoint your browser to %s instead.\n",
-          address);
-      break;
+  // The desktop opens the address itself; the shortcut is only a convenience for the player.
+  if (!WriteFileAtomically(shortcutPath, body.data(), body.size())) {
+    Log("Could not write %s; opening the address directly.", shortcutPath.c_str());
   }
+  const OpenLinkResult result = g.platform->OpenLink((std::string("http://") + address).c_str());
+  if (result == OpenLinkResult::Ok) return;
+  // No opener, or none that could start a browser: the address to type is all the player needs.
+  char text[1024];
+  std::snprintf(text, sizeof text, "No web browser could be started.\n\nPoint your browser to %s instead.\n",
+                address);
   ShowMessageBox("Error", text, MessageBoxIcon::Error);
 }
 

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
+#include "app/notice_boxes.h"
 #include "base/assets.h"
 #include "base/log.h"
 #include "base/timing.h"
@@ -146,10 +147,12 @@ void ShutdownGame() {
 int MainLoop() {
   CGlobals& g = GetGlobals();
   PlatformEvent event;
+  RouteBoxesToNotices(true);
   for (;;) {
     if (g.platform->PollEvent(event)) {
       if (event.type == PlatformEventType::Quit) {
         Log("Shuttong down");
+        RouteBoxesToNotices(false);
         return event.exitCode;
       }
       HandleWindowEvent(event);

@@ -18,6 +18,7 @@ std::recursive_mutex& LogLock() {
 
 struct LogTarget {
   ILogSink* sink = nullptr;
+  MessageBoxRoute route = nullptr;
   std::string file;
 };
 
@@ -106,14 +107,22 @@ void DebugOut(const char* format, ...) {
   SendToDebugger(line.c_str());
 }
 
+void SetMessageBoxRoute(MessageBoxRoute route) {
+  std::lock_guard<std::recursive_mutex> guard(LogLock());
+  Target().route = route;
+}
+
 void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
   ILogSink* sink = nullptr;
+  MessageBoxRoute route = nullptr;
   {
     std::lock_guard<std::recursive_mutex> guard(LogLock());
     sink = Target().sink;
+    route = Target().route;
   }
-  // The box itself is modal: the lock is not held while it waits for the player.
-  if (sink != nullptr && sink->ShowMessageBox(caption, text, icon)) return;
+  const bool inGame = route != nullptr && route(caption, text, icon);
+  // A modal box waits for the player: the lock is not held meanwhile.
+  if (!inGame && sink != nullptr && sink->ShowMessageBox(caption, text, icon)) return;
   std::string body(text);
   while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
   Log("[%s] %s", caption, body.c_str());

@@ -26,6 +26,13 @@ class ILogSink {
 void SetLogSink(ILogSink* sink);
 void SetLogFile(const char* path);
 
+// Shows a box inside the running game instead of the sink's modal one: true when it was taken
+// (the box then shows over the live frame while the main loop goes on, and the call returns at
+// once), false to leave it to the sink.
+using MessageBoxRoute = bool (*)(const char* caption, const char* text, MessageBoxIcon icon);
+// While set, every box is offered to `route` first; nullptr gives them back to the sink.
+void SetMessageBoxRoute(MessageBoxRoute route);
+
 // One information line "<time> - <text>\r\n".
 void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // One error line "ERROR - <time> - <text>\r\n".
@@ -34,8 +41,9 @@ void LogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void DebugOut(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A modal box with the given caption and an information icon; the text is cut at 1021 characters.
 void ReportError(const char* caption, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// A modal box. Where none can be shown the text goes to the debugger output and the log file, and
-// the program carries on as if the box had been dismissed.
+// A modal box (or the game's own, see SetMessageBoxRoute). Where none can be shown, and whenever
+// the game shows it, the text goes to the debugger output and the log file; without a box the
+// program carries on as if it had been dismissed.
 void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon);
 
 // Today's local date as "Monday, December 07 2026".

@@ -21,6 +21,7 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/desktop_open.h"
 #include "platform/files.h"
 
 namespace spellcrypt {
@@ -174,21 +175,6 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   renderer = SDL_CreateRenderer(window, software, 0);
   return renderer != nullptr ? renderer : CreateAnyRenderer(window);
-}
-
-bool ExecutableOnPath(const char* name) {
-  const char* path = std::getenv("PATH");
-  if (path == nullptr) return false;
-  std::string dirs(path);
-  std::size_t start = 0;
-  while (start <= dirs.size()) {
-    std::size_t end = dirs.find(':', start);
-    if (end == std::string::npos) end = dirs.size();
-    const std::string candidate = dirs.substr(start, end - start) + "/" + name;
-    if (end > start && ::access(candidate.c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
 }
 
 }  // namespace
@@ -592,11 +578,8 @@ bool SdlPlatform::SetClipboardText(const char* text) {
   return impl_->videoReady && SDL_SetClipboardText(text) == 0;
 }
 
-OpenLinkResult SdlPlatform::OpenLink(const char* url) {
-  // SDL_OpenURL reports success even when xdg-open is missing, so look for it first.
-  if (!ExecutableOnPath("xdg-open")) return OpenLinkResult::NoAssociation;
-  return SDL_OpenURL(url) == 0 ? OpenLinkResult::Ok : OpenLinkResult::UnknownError;
-}
+// SDL_OpenURL reports success even when xdg-open is missing or fails, so it is run directly.
+OpenLinkResult SdlPlatform::OpenLink(const char* url) { return OpenWithDesktop(url); }
 
 std::string SdlPlatform::ProgramDir() {
   char path[4096];

@@ -211,12 +211,23 @@ TEST_F(StartupTest, WebLinkWritesTheShortcutAndReportsFailure) {
   EXPECT_EQ(platform.openedLinks[0], "http://spellcrypt.example.org");
   EXPECT_TRUE(platform.messageBoxes.empty());
 
-  platform.openLinkResult = OpenLinkResult::UnknownError;
+  // Whatever the opener's failure, the box names no Windows file types: no browser, and the address.
+  for (const OpenLinkResult failure : {OpenLinkResult::NoAssociation, OpenLinkResult::UnknownError}) {
+    platform.messageBoxes.clear();
+    platform.openLinkResult = failure;
+    OpenWebLink("spellcrypt.example.org");
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(
+        platform.messageBoxes[0],
+        "Error|No web browser could be started.\n\nPoint your browser to spellcrypt.example.org instead.\n");
+  }
+  // A folder that cannot take the shortcut does not keep the page from opening.
+  std::filesystem::remove(dir_.File("temp.url"));
+  std::filesystem::create_directories(dir_.File("temp.url") + "/x");
+  platform.openLinkResult = OpenLinkResult::Ok;
+  platform.openedLinks.clear();
   OpenWebLink("spellcrypt.example.org");
-  ASSERT_EQ(platform.messageBoxes.size(), 1u);
-  EXPECT_EQ(platform.messageBoxes[0],
-            "Error|Your system had an unknown error opening the link.\n\nPoint your browser to "
-            "spellcrypt.example.org instead.\n");
+  EXPECT_EQ(platform.openedLinks.size(), 1u);
   DestroyApp();
   DestroyGlobals();
 }

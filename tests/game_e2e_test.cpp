@@ -670,6 +670,41 @@ TEST_F(GameEndToEnd, AKidmodeGameWonInTheLastDungeon) {
   EXPECT_EQ(done_.size(), 11u) << (done_.empty() ? "" : done_.back());
 }
 
+// A damaged saved game is refused with a box drawn in the game window over the title, while the
+// main loop runs on behind it; a quit request (SIGTERM, the window closed) while the box is up
+// ends the program in order, with its settings written.
+TEST_F(GameEndToEnd, AQuitRequestIsHonouredWhileABoxIsUp) {
+  std::vector<std::uint8_t> damaged = {0xCD, 0xCC, 0x8C, 0x3F, 0x7F, 0x7F};
+  testing::WriteBytes((fs::path(dir_.Path()) / "autosave.sav").string(), damaged);
+  const fs::path settings = fs::path(dir_.Path()) / "defaults.dat";
+  std::uint32_t quitAt = 0;
+  Then(
+      "title", [] { return Named("spiders") && GetGlobals().inputLevel == 0; }, [this] { Click(540, 215); });
+  Then(
+      "continue question", [] { return Named("restart"); },
+      [this] { Key(vk::Enter, 13); });  // yes, the default
+  Then(
+      "the box over the title", [] { return TopIs<ScreenContinue>() && Named("spiders"); },
+      [&] {
+        Shot("game_damaged_save_box");
+        const auto* box = dynamic_cast<ScreenContinue*>(GetGlobals().TopScreen());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text, "The saved game is damaged and cannot be continued.");
+        EXPECT_TRUE(platform_.messageBoxes.empty()) << "not the desktop's modal box";
+        EXPECT_FALSE(fs::exists(fs::path(dir_.Path()) / "autosave.sav"));
+        EXPECT_FALSE(fs::exists(settings));
+        quitAt = platform_.VirtualMs();
+        platform_.PostQuit(0);
+      });
+  Then(
+      "the program has ended", [] { return false; }, [] {}, 2000);
+  ASSERT_EQ(Run(), 0);
+  EXPECT_EQ(done_.size(), 3u) << (done_.empty() ? "" : done_.back());
+  EXPECT_LT(platform_.VirtualMs() - quitAt, 200u);
+  EXPECT_TRUE(fs::exists(settings));
+  EXPECT_NE(Log().find("[Error] The saved game is damaged and cannot be continued."), std::string::npos);
+}
+
 // A game that ends without a point goes straight to its summary: no name, no question.
 TEST_F(GameEndToEnd, AGameWithoutAPointGoesStraightToItsSummary) {
   Then(

@@ -2,10 +2,6 @@
 // submits it through its screens to the real server on a loopback port, shows the global rankings
 // the server sends back and opens an entry's summary from them; and with no server there, every
 // screen of the exchange shows its error and is left with cancel.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -33,22 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using spellcrypt::testing::PlayerScript;
-
-// A loopback port that nothing listens on: bound for a moment, then let go.
-int DeadPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  int port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-    port = ntohs(address.sin_port);
-  }
-  close(fd);
-  return port;
-}
 
 class GameAndServer : public PlayerScript {
  protected:
@@ -218,7 +198,7 @@ TEST_F(GameAndServer, AGameIsSubmittedAndItsEntryOpensFromTheGlobalRankings) {
 }
 
 TEST_F(GameAndServer, WithNoServerEachTransferShowsItsErrorAndCancelGoesOn) {
-  const int port = DeadPort();
+  const int port = spellcrypt::testing::DeadPort();
   ASSERT_GT(port, 0);
   UseServer(port);
   PlayAndFall(1500, 0);

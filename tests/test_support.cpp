@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -125,6 +127,21 @@ std::vector<std::string> LayerFolders() {
 bool InCi() {
   const char* ci = std::getenv("CI");
   return ci != nullptr && *ci != '\0' && std::string(ci) != "false" && std::string(ci) != "0";
+}
+
+int DeadPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  close(fd);
+  return port;
 }
 
 }  // namespace spellcrypt::testing

@@ -51,6 +51,8 @@ std::vector<std::string> LayerFolders();
 // In CI a missing prerequisite (generated data, an outside tool) is a failure; on a developer's
 // machine the test is skipped with the reason.
 bool InCi();
+// A loopback port that nothing listens on: bound for a moment, then let go (0 when none was had).
+int DeadPort();
 #define SKIP_UNLESS_CI(why)                                          \
   do {                                                               \
     if (::spellcrypt::testing::InCi()) FAIL() << "in CI: " << (why); \

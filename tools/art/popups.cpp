@@ -17,15 +17,17 @@ Canvas PopupGround(std::uint32_t seed) {
   c.Fill(Rgb(0x120E0B));
   Parchment(c, {3, 3, kPopupW - 6.0, kPopupH - 6.0}, seed, 6, 0.8);
   GoldFrame(c, {0, 0, kPopupW, kPopupH}, 6, 8);
-  // Corner flourishes.
+  // Corner flourishes, small and tucked into the frame's corners: the popups' texts start 10
+  // pixels in from the left and 20 down from the top, and must not touch them.
   cairo_t* cr = c.cr();
   SetColor(cr, pal::kGoldDark, 0.8);
   cairo_set_line_width(cr, 1.5);
+  constexpr double kInset = 9, kReach = 9;
   for (int i = 0; i < 4; ++i) {
-    const double x = i % 2 ? kPopupW - 14 : 14, y = i / 2 ? kPopupH - 14 : 14;
+    const double x = i % 2 ? kPopupW - kInset : kInset, y = i / 2 ? kPopupH - kInset : kInset;
     const double sx = i % 2 ? -1 : 1, sy = i / 2 ? -1 : 1;
-    cairo_move_to(cr, x, y + sy * 16);
-    cairo_curve_to(cr, x, y + sy * 4, x + sx * 4, y, x + sx * 16, y);
+    cairo_move_to(cr, x, y + sy * kReach);
+    cairo_curve_to(cr, x, y + sy * 3, x + sx * 3, y, x + sx * kReach, y);
     cairo_stroke(cr);
   }
   return c;
