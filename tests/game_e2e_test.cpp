@@ -20,6 +20,7 @@
 #include "game/tile_types.h"
 #include "tests/game_e2e_support.h"
 #include "ui/framework/thing_list.h"
+#include "ui/game/score_display.h"
 #include "ui/game/tile.h"
 #include "ui/menus/screen_tip.h"
 #include "ui/menus/screen_yes_no.h"
@@ -189,6 +190,10 @@ class GameEndToEnd : public testing::PlayerScript {
         "map " + shot, [] { return ArrowShown(); },
         [this, shot] {
           if (!shot.empty()) Shot(shot);
+          const auto* label = dynamic_cast<CText*>(GetGlobals().things->FindByName("map_dungeon"));
+          ASSERT_NE(label, nullptr);
+          EXPECT_EQ(std::string(label->text),
+                    "Dungeon " + std::to_string(TheRules().player.record.dungeon) + " of 25");
           Key(vk::Enter, 13);
         });
   }

@@ -37,7 +37,11 @@ void CText::SetText(const char* newText) { CopyText(text, sizeof text, newText !
 
 void CText::Draw() {
   CThingSprite::Draw();
-  if (CAppGlo* app = GetApp()) DrawCentred(app->smallFont, x, y, text);
+  if (font != nullptr) {
+    DrawCentred(*font, x, y, text);
+  } else if (CAppGlo* app = GetApp()) {
+    DrawCentred(app->smallFont, x, y, text);
+  }
 }
 
 }  // namespace spellcrypt

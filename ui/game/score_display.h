@@ -5,6 +5,8 @@
 
 namespace spellcrypt {
 
+class BitmapFont;
+
 // The player's total score in the large font, centred on x.
 class CScore : public CThingSprite {
  public:
@@ -12,7 +14,7 @@ class CScore : public CThingSprite {
   void Draw() override;
 };
 
-// A label in the small font, centred on x.
+// A label in the small font (or `font` when set), centred on x.
 class CText : public CThingSprite {
  public:
   CText();
@@ -20,6 +22,7 @@ class CText : public CThingSprite {
   void SetText(const char* newText);
 
   char text[256] = "";
+  BitmapFont* font = nullptr;
 };
 
 }  // namespace spellcrypt

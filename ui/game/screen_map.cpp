@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <new>
 #include <vector>
 
+#include "app/app.h"
 #include "app/globals.h"
 #include "base/keys.h"
 #include "base/log.h"
@@ -17,6 +19,7 @@
 #include "ui/framework/thing_sprite.h"
 #include "ui/game/game_screen.h"
 #include "ui/game/game_view.h"
+#include "ui/game/score_display.h"
 
 namespace spellcrypt {
 
@@ -45,6 +48,7 @@ class ScreenMap : public Screen {
   std::vector<std::unique_ptr<CThingSprite>> pieces_;
   CThingSprite arrow_;
   CThingSprite continue_;
+  CText dungeonLabel_;
   int dungeon_ = 1;
   int step_ = 0;
   std::uint32_t openedAt_ = 0;
@@ -82,6 +86,14 @@ bool ScreenMap::Start() {
   continue_.SetPosition(61, 397);
   continue_.translucency = 255.0f;
   AddLayered(continue_, 2);
+  // Which dungeon comes next, from the moment the map opens.
+  char label[40];
+  std::snprintf(label, sizeof label, "Dungeon %d of %d", dungeon_, kMapPieces);
+  dungeonLabel_.SetName("map_dungeon");
+  dungeonLabel_.SetText(label);
+  if (CAppGlo* app = GetApp()) dungeonLabel_.font = &app->summaryFont;
+  dungeonLabel_.SetPosition(320, 444);
+  AddLayered(dungeonLabel_, 2);
   PlayMusicFile("sound/map.ogg");
   openedAt_ = GetGlobals().now;
   GetGlobals().PostMessage(MsgMapReveal, kRevealMs, this, 0);
