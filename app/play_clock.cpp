@@ -13,4 +13,9 @@ void PlayClock::Sleep(std::uint32_t ms) { GetGlobals().platform->Sleep(ms); }
 LocalTime PlayClock::Now() { return static_cast<IClock*>(GetGlobals().platform)->Now(); }
 std::int64_t PlayClock::UnixTime() { return GetGlobals().platform->UnixTime(); }
 
+IClock& PlayTime() {
+  static PlayClock clock;
+  return clock;
+}
+
 }  // namespace spellcrypt

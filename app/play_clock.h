@@ -23,4 +23,7 @@ class PlayClock : public IClock {
   std::int64_t UnixTime() override;
 };
 
+// A clock of play for timers that live outside the game's rules (the message line's display time).
+IClock& PlayTime();
+
 }  // namespace spellcrypt

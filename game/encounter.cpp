@@ -7,6 +7,7 @@
 #include "game/game.h"
 #include "game/monster_table.h"
 #include "game/spell.h"
+#include "words/article.h"
 
 namespace spellcrypt {
 
@@ -36,7 +37,7 @@ void Game::ShowMonster(bool resumed) {
   monster.falling = false;
   MonsterRecord& m = monster.record;
   char text[96];
-  std::snprintf(text, sizeof text, "You are attacked by a %s!\r\n", m.name);
+  std::snprintf(text, sizeof text, "You are attacked by %s %s!\r\n", IndefiniteArticle(m.name), m.name);
   events_.ShowMessage(text, MessageStyle::Plain);
   if (m.encounterIsMusic) {
     events_.PlayMusic(m.encounterSound);

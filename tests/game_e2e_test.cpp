@@ -224,6 +224,25 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         Shot("game_entering");
       });
 
+  // --- The first quick tip comes up as the first monster does; behind it the monster's life bar
+  // shows its life, not an empty bar ---
+  auto tipSince = std::make_shared<std::uint32_t>(0);
+  Then(
+      "the first tip over the fight",
+      [tipSince] {
+        if (!TopIs<ScreenTip>() || !TheRules().monster.IsActive()) return false;
+        if (*tipSince == 0) *tipSince = GetGlobals().now;
+        return GetGlobals().now - *tipSince > 1500;
+      },
+      [this] {
+        Shot("game_tip_over_fight");
+        const Gauge& bar = TheRules().monster.bar;
+        EXPECT_TRUE(bar.present);
+        EXPECT_GT(bar.target, 0.5f);
+        EXPECT_NEAR(bar.shown, bar.target, 0.01f);
+        Key(vk::Enter, 13);
+      });
+
   // --- The deal and a first cast, checked against the rules ---
   struct Cast {
     std::string word;
@@ -596,7 +615,7 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       [] { return Named("spiders") && !Named("board") && GetGlobals().inputLevel == 0; }, [] {});
 
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 41u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 42u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }

@@ -198,17 +198,30 @@ class UiMessageLineTest : public UiTest {
   }
 };
 
+// The line's time is time of play, run here in frames of 10 ms.
 TEST_F(UiMessageLineTest, ShowsForTwoSecondsOrEightyMillisecondsACharacter) {
   ShowMessage("0123456789");
-  Frame(1990);
+  Frames(198, 10);
   EXPECT_EQ(line->active, 1);
-  Frame(20);
+  Frames(3, 10);
   EXPECT_EQ(line->active, 0);
 
   ShowMessage(std::string(30, 'x').c_str());
-  Frame(2390);
+  Frames(238, 10);
   EXPECT_EQ(line->active, 1);
-  Frame(20);
+  Frames(3, 10);
+  EXPECT_EQ(line->active, 0);
+}
+
+TEST_F(UiMessageLineTest, APauseKeepsTheRestOfTheLinesTimeForAfterIt) {
+  ShowMessage("You are attacked by a Skeleton!\r\n");  // 2,640 ms
+  Frames(100, 10);
+  G().inputLevel = 1000;  // a quick tip over the fight
+  Frames(1000, 10);
+  G().inputLevel = 0;
+  Frames(160, 10);
+  EXPECT_EQ(line->active, 1) << "its time ran while the tip was up";
+  Frames(8, 10);
   EXPECT_EQ(line->active, 0);
 }
 
@@ -224,14 +237,14 @@ TEST_F(UiMessageLineTest, FiveHundredTwelveCharactersFitAndOneMoreIsRefused) {
 
 TEST_F(UiMessageLineTest, StickyStaysAndAGivenTimeReplacesTheComputedOne) {
   ShowStickyMessage("Stay");
-  Frame(5000);
+  Frames(500, 10);
   EXPECT_EQ(line->active, 1);
   ShowMessageFor("Brief", 500);
   EXPECT_FALSE(line->sticky);
-  Frame(510);
+  Frames(52, 10);
   EXPECT_EQ(line->active, 0);
   ShowMessageFor("Default", 0);
-  Frame(1990);
+  Frames(198, 10);
   EXPECT_EQ(line->active, 1);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/play_clock.h"
 #include "ui/framework/thing_sprite.h"
 
 namespace spellcrypt {
@@ -19,7 +20,9 @@ class CThingMessage : public CThingSprite {
   void SetSticky(bool isSticky) { sticky = isSticky; }
 
   char text[513] = "";
-  IntervalTimer displayTimer{GameClock()};
+  // On the clock of play: a message shown before a pause (a tip, the pause popup) keeps its whole
+  // time for after it, so a fight's first words are not gone when the tip closes.
+  IntervalTimer displayTimer{PlayTime()};
   int active = 0;
   bool sticky = false;
 };
