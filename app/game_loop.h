@@ -13,6 +13,17 @@ namespace spellcrypt {
 // what makeSound makes (the recording manager, which is silent, when it is empty).
 int RunGame(IPlatform& platform, const std::string& commandLine, const SoundManagerFactory& makeSound = {});
 
+// RunGame in its three pieces, for a host that drives the loop itself (a browser runs passes on
+// its animation frames). StartGame builds everything up to the title; false when the program
+// cannot run (it has then ended already). MainLoopPass takes one event, or else runs and shows
+// one frame (frameDone), or the paused notice while the window is in the background (frameDone);
+// false once the quit request is reached, with its exit code. EndGame writes the settings and
+// takes everything down.
+bool StartGame(IPlatform& platform, const std::string& commandLine,
+               const SoundManagerFactory& makeSound = {});
+bool MainLoopPass(int& exitCode, bool& frameDone);
+void EndGame();
+
 // Reads the command-line switches (and a word-list path) into the application object.
 void ParseCommandLine(const char* text);
 

@@ -144,34 +144,36 @@ void ShutdownGame() {
   DestroyApp();
 }
 
-int MainLoop() {
+}  // namespace
+
+bool MainLoopPass(int& exitCode, bool& frameDone) {
   CGlobals& g = GetGlobals();
   PlatformEvent event;
-  RouteBoxesToNotices(true);
-  for (;;) {
-    if (g.platform->PollEvent(event)) {
-      if (event.type == PlatformEventType::Quit) {
-        Log("Shuttong down");
-        RouteBoxesToNotices(false);
-        return event.exitCode;
-      }
-      HandleWindowEvent(event);
-    } else if (g.active) {
-      RunFrame();
-      FlipScreen();
-      g.platform->Sleep(0);
-    } else {
-      if (g.display != nullptr && g.colourDepth == 0 && g.showPaused) {
-        g.display->GetBack()->Fill(0);
-        GetApp()->bigFont.DrawAt(230, 230, "Game paused.", g.display->GetBack());
-        FlipScreen();
-      }
-      g.platform->Sleep(100);
+  frameDone = false;
+  if (g.platform->PollEvent(event)) {
+    if (event.type == PlatformEventType::Quit) {
+      Log("Shuttong down");
+      RouteBoxesToNotices(false);
+      exitCode = event.exitCode;
+      return false;
     }
+    HandleWindowEvent(event);
+  } else if (g.active) {
+    RunFrame();
+    FlipScreen();
+    g.platform->Sleep(0);
+    frameDone = true;
+  } else {
+    if (g.display != nullptr && g.colourDepth == 0 && g.showPaused) {
+      g.display->GetBack()->Fill(0);
+      GetApp()->bigFont.DrawAt(230, 230, "Game paused.", g.display->GetBack());
+      FlipScreen();
+    }
+    g.platform->Sleep(100);
+    frameDone = true;
   }
+  return true;
 }
-
-}  // namespace
 
 void LoadFonts() {
   CAppGlo& app = *GetApp();
@@ -188,13 +190,13 @@ const std::string& GetModuleDir() {
   return g.moduleDir;
 }
 
-int RunGame(IPlatform& platform, const std::string& commandLine, const SoundManagerFactory& makeSound) {
+bool StartGame(IPlatform& platform, const std::string& commandLine, const SoundManagerFactory& makeSound) {
   CreateGlobals(platform);
   CAppGlo* app = new (std::nothrow) CAppGlo(makeSound ? makeSound() : nullptr);
   if (app == nullptr) {
     ReportError("Error", "Serious error trying to start game");
     DestroyGlobals();
-    return 0;
+    return false;
   }
   AdoptApp(app);
   platform.SetWorkingDir(GetModuleDir());
@@ -219,18 +221,32 @@ int RunGame(IPlatform& platform, const std::string& commandLine, const SoundMana
     ShowMessageBox("Problems, man!", "Unknown error initializing the game.", MessageBoxIcon::Warning);
     ShutdownGame();
     DestroyGlobals();
-    return 0;
+    return false;
   }
-  int exitCode = 0;
-  if (InitGame()) {
-    exitCode = MainLoop();
-  } else {
+  if (!InitGame()) {
     PostQuit(0);
+    EndGame();
+    return false;
   }
+  RouteBoxesToNotices(true);
+  return true;
+}
+
+void EndGame() {
+  RouteBoxesToNotices(false);
   ShutdownGame();
   DestroyGlobals();
   // A transfer cancelled on the way out ends within moments; the program does not leave under it.
   if (!WaitForWebTransfers(500)) Log("A score transfer was still ending as the program left.");
+}
+
+int RunGame(IPlatform& platform, const std::string& commandLine, const SoundManagerFactory& makeSound) {
+  if (!StartGame(platform, commandLine, makeSound)) return 0;
+  int exitCode = 0;
+  bool frameDone = false;
+  while (MainLoopPass(exitCode, frameDone)) {
+  }
+  EndGame();
   return exitCode;
 }
 
