@@ -63,9 +63,20 @@ bool FileExists(std::string_view path) {
   return fs::exists(ResolvePath(path), ec);
 }
 
+namespace {
+void (*gFilesChanged)() = nullptr;
+
+bool Changed(bool done) {
+  if (done && gFilesChanged != nullptr) gFilesChanged();
+  return done;
+}
+}  // namespace
+
+void SetFilesChangedHook(void (*hook)()) { gFilesChanged = hook; }
+
 bool DeleteFile(std::string_view path) {
   std::error_code ec;
-  return fs::remove(ResolvePath(path), ec);
+  return Changed(fs::remove(ResolvePath(path), ec));
 }
 
 bool ReadWholeFile(std::string_view path, std::vector<std::uint8_t>& out) {
@@ -106,7 +117,7 @@ bool WriteFileAtomically(std::string_view path, const void* data, std::size_t si
     ::unlink(temporary.c_str());
     return false;
   }
-  return true;
+  return Changed(true);
 }
 
 namespace {

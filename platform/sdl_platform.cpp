@@ -23,6 +23,7 @@
 
 #include "platform/desktop_open.h"
 #include "platform/files.h"
+#include "platform/wall_clock.h"
 
 namespace spellcrypt {
 
@@ -347,22 +348,9 @@ void SdlPlatform::Sleep(std::uint32_t ms) {
   }
 }
 
-LocalTime SdlPlatform::Now() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  LocalTime out;
-  out.year = tm.tm_year + 1900;
-  out.month = tm.tm_mon + 1;
-  out.day = tm.tm_mday;
-  out.weekday = tm.tm_wday;
-  out.hour = tm.tm_hour;
-  out.minute = tm.tm_min;
-  out.second = tm.tm_sec;
-  return out;
-}
+LocalTime SdlPlatform::Now() { return LocalNow(); }
 
-std::int64_t SdlPlatform::UnixTime() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t SdlPlatform::UnixTime() { return UnixNow(); }
 
 bool SdlPlatform::CreateMainWindow(const char* title, int width, int height, bool fullscreen) {
   Impl& d = *impl_;

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the browser edition and serves it on this machine. The data (word list, pictures, sounds)
+# come from the desktop build (preset default), whose generators are native programs; the web
+# preset then compiles the game with Emscripten into build/web/play/.
+# Usage: scripts/web.sh [port]   (default 8078; Ctrl+C stops the server)
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+port="${1:-8078}"
+
+# Emscripten and the JPEG decoder's header are needed by this edition only.
+need=()
+command -v em++ >/dev/null || need+=(emscripten)
+[ -f /usr/include/stb/stb_image.h ] || need+=(libstb-dev)
+if [ ${#need[@]} -gt 0 ]; then
+  echo "Installing ${need[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${need[@]}"
+fi
+# Emscripten's tools run on the machine's Node.js, which must find Debian's Node modules.
+export NODE_PATH=/usr/share/nodejs
+
+bash scripts/deps.sh
+[ -f build/default/build.ninja ] || cmake --preset default >/dev/null
+cmake --build --preset default --target spellcrypt_data
+[ -f build/web/build.ninja ] || cmake --preset web >/dev/null
+cmake --build --preset web
+
+echo "The browser edition is in build/web/play/. Play it at http://127.0.0.1:${port}/spellcrypt.html"
+echo "(served by Python's web server for now; the score server will serve it at /play/)"
+exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web/play
