@@ -18,6 +18,7 @@
 #include "server/score_service.h"
 #include "server/score_store.h"
 #include "server/server_log.h"
+#include "server/static_files.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ void Usage(std::FILE* to) {
       "  --timeout SECONDS    time a client has to send a whole request (default 10)\n"
       "  --max-per-address N  connections one client address may hold (default 32; 0: no limit)\n"
       "  --connection-threads N  threads that accept, read and write connections (default 2)\n"
+      "  --play DIR           serve the browser edition from DIR (build/web/play) at /play/\n"
       "  --help               this text\n"
       "Commands:\n%s",
       spellcrypt::server::kAdminUsage);
@@ -77,7 +79,7 @@ std::string UrlHost(const std::string& host) {
 
 int main(int argc, char** argv) {
   using namespace spellcrypt::server;
-  std::string host = "127.0.0.1", data = "server-data", postgres;
+  std::string host = "127.0.0.1", data = "server-data", postgres, playFolder;
   int port = 8077;
   ServiceOptions options;
   std::vector<std::string> command;
@@ -113,6 +115,8 @@ int main(int argc, char** argv) {
       ok = Number(value, 1, 3600, options.timeoutSeconds);
     } else if (arg == "--connection-threads") {
       ok = Number(value, 1, 64, options.connectionThreads);
+    } else if (arg == "--play") {
+      playFolder = value;
     } else if (arg == "--max-per-address") {
       ok = Number(value, 0, 1000000, options.connectionsPerAddress);
     } else {
@@ -155,6 +159,17 @@ int main(int argc, char** argv) {
   RaiseDescriptorLimit();
 
   options.maxConnections = ConnectionCeiling();
+
+  // The browser edition's files are read once, before anything listens.
+  StaticFiles play;
+  if (!playFolder.empty()) {
+    std::string playError;
+    if (!play.Load(playFolder, playError)) {
+      std::fprintf(stderr, "spellcrypt-server: cannot serve the browser edition: %s\n", playError.c_str());
+      return 1;
+    }
+    options.play = &play;
+  }
 
   // The port first: nothing is made on disk for a server that cannot listen.
   std::string error;
@@ -200,6 +215,10 @@ int main(int argc, char** argv) {
                 options.timeoutSeconds, options.connectionsPerAddress,
                 options.trustForwardedFor ? ", client addresses from X-Forwarded-For on loopback" : "");
   LogLine(settings);
+  if (play.Loaded()) {
+    LogLine("spellcrypt-server: the browser edition (" + std::to_string(play.Count()) + " files from " +
+            playFolder + ") at http://" + UrlHost(host) + ":" + std::to_string(bound) + "/play/");
+  }
 
   std::thread stopper([&service, stopSignals] {
     int received = 0;

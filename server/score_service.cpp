@@ -9,6 +9,7 @@
 #include "base/difficulty.h"
 #include "base/version.h"
 #include "server/server_log.h"
+#include "server/static_files.h"
 #include "server/utf8.h"
 #include "server/web_page.h"
 
@@ -217,6 +218,7 @@ HttpReply ScoreService::Handle(const HttpRequest& request) {
 }
 
 bool ScoreService::AnswerFromMemory(const HttpRequest& request, HttpReply& reply) {
+  if (options_.play != nullptr && options_.play->Answer(request, reply)) return true;
   const bool page = request.path == "/" && (request.method == "GET" || request.method == "HEAD");
   const bool lists = request.path == "/splcryp/getscores.php" && request.method == "POST";
   if (!page && !lists) return false;
@@ -363,7 +365,7 @@ std::shared_ptr<const ScoreService::Snapshot> ScoreService::Lists() {
       made->listReply += "add|" + e.name + "|" + std::to_string(e.score) + "|" + std::to_string(e.dungeon) +
                          "|" + std::to_string(e.bosses) + "\n";
     }
-    made->pages[mode] = server::RankingsPage(mode, entries);
+    made->pages[mode] = server::RankingsPage(mode, entries, options_.play != nullptr);
   }
   made->listReply +=
       "msg|The " + std::to_string(kGameListLength) +

@@ -8,6 +8,7 @@
 //                                version, name, score -> the summary of that entry, plain text
 //   GET  /?mode=0..2             the rankings of a difficulty (Normal without a mode)
 //   GET  /entry?id=N             one entry and its game summary
+//   GET  /play/...               the browser edition's files, when the server was given them
 //
 // The lists' reply and the three pages are made once and kept until a submission (or the operator)
 // changes them; with a store shared by several processes, for at most listLifetime. Served from
@@ -29,6 +30,8 @@
 #include "server/score_store.h"
 
 namespace spellcrypt::server {
+
+class StaticFiles;
 
 struct ServiceOptions {
   std::uint32_t key = kSubmissionKey;
@@ -53,6 +56,8 @@ struct ServiceOptions {
   // How long the lists may be kept without seeing another process's submissions; 0 when this
   // process is the only writer.
   std::chrono::milliseconds listLifetime{0};
+  // The browser edition's files, served at /play/ (none: no such pages, and no link to them).
+  const StaticFiles* play = nullptr;
   // Where the log goes (one line per request, and notices); standard error with a timestamp when
   // empty.
   std::function<void(const std::string&)> log;

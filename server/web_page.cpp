@@ -105,11 +105,12 @@ std::string HtmlEscape(std::string_view text) {
 
 std::string GroupedDigits(std::int64_t number) { return FormatThousands(static_cast<double>(number), 0); }
 
-std::string RankingsPage(int mode, const std::vector<ListEntry>& entries) {
+std::string RankingsPage(int mode, const std::vector<ListEntry>& entries, bool playable) {
   std::string page;
   page.reserve(2048 + entries.size() * 220);
   AppendHead(page, std::string("Spellcrypt rankings: ") + DifficultyName(mode));
   AppendTabs(page, mode);
+  if (playable) page += "<p class=\"play\"><a href=\"/play/\">Play in your browser</a></p>\n";
   page += "<div class=\"panel\">\n";
   if (entries.empty()) {
     page += "<p class=\"empty\">No hero has inscribed his or her name here yet.</p>\n";

@@ -16,7 +16,7 @@ std::string HtmlEscape(std::string_view text);
 std::string GroupedDigits(std::int64_t number);
 
 // The page of a difficulty's rankings (entries best first).
-std::string RankingsPage(int mode, const std::vector<ListEntry>& entries);
+std::string RankingsPage(int mode, const std::vector<ListEntry>& entries, bool playable = false);
 // The page of one entry.
 std::string EntryPage(const StoredEntry& entry);
 // A page that says something went wrong (already plain text; it is escaped here).
