@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/game_loop.h"
+#include "audio/web_sound_manager.h"
 #include "base/log.h"
 #include "platform/web_platform.h"
 
@@ -41,7 +42,10 @@ void Pass() {
 // Called by the page once the player's files are read back from IndexedDB.
 extern "C" EMSCRIPTEN_KEEPALIVE void spellcrypt_begin() {
   gPlatform = std::make_unique<spellcrypt::WebPlatform>("#canvas");
-  if (!spellcrypt::StartGame(*gPlatform, "")) return;
+  if (!spellcrypt::StartGame(*gPlatform, "",
+                             [] { return std::make_unique<spellcrypt::WebSoundManager>(); })) {
+    return;
+  }
   gRunning = true;
   emscripten_set_main_loop(Pass, 0, 0);
 }
