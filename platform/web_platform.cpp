@@ -11,6 +11,7 @@
 
 #include "platform/files.h"
 #include "platform/wall_clock.h"
+#include "platform/web_http_exchange.h"
 
 namespace spellcrypt {
 
@@ -185,9 +186,11 @@ EM_JS(void, spellcrypt_keep_files, (), {
 
 WebPlatform::WebPlatform(std::string canvas) : canvas_(std::move(canvas)) {
   SetFilesChangedHook(&spellcrypt_keep_files);
+  OfferHttpExchanges(&StartWebHttpExchange);
 }
 
 WebPlatform::~WebPlatform() {
+  OfferHttpExchanges(nullptr);
   SetFilesChangedHook(nullptr);
   emscripten_html5_remove_all_event_listeners();
 }

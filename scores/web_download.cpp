@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "platform/http_exchange.h"
 #include "platform/tcp_socket.h"
 #include "scores/http_response.h"
 
@@ -293,6 +294,21 @@ bool WebDownload::Init() {
   WebDownloadWorker* worker = worker_;
   if (worker->started) return false;
   worker->started = true;
+  if (HttpExchangesOffered()) {
+    HttpExchangeRequest request;
+    request.method = worker->form.empty() ? "GET" : "POST";
+    // From the root of the server the page came from, as the desktop's request line has it.
+    request.path = (worker->path.rfind('/', 0) == 0 ? "" : "/") + worker->path;
+    request.form = worker->form;
+    request.timeoutMs = limits_.connectTimeoutMs + limits_.receiveTimeoutMs;
+    request.maxBody = limits_.maxBody;
+    exchange_ = StartHttpExchange(request);
+    if (exchange_ != nullptr) return true;
+    LogError("The transfer to %s could not be started", worker->path.c_str());
+    std::lock_guard<std::mutex> guard(worker->lock);
+    worker->error = kWebStartFailed;
+    return false;
+  }
   {
     // Marked running before the thread exists, so a Cancel from now on hands the worker over.
     std::lock_guard<std::mutex> guard(worker->lock);
@@ -316,6 +332,16 @@ bool WebDownload::Init() {
 }
 
 int WebDownload::GetError() const {
+  if (exchange_ != nullptr) {
+    switch (exchange_->GetState()) {
+      case HttpExchange::State::Failed:
+        return kWebSendFailed;
+      case HttpExchange::State::TooLarge:
+        return kWebTooLarge;
+      default:
+        return kWebNoError;
+    }
+  }
   if (worker_ == nullptr) return startError_;
   std::lock_guard<std::mutex> guard(worker_->lock);
   return worker_->error;
@@ -343,22 +369,35 @@ const char* WebDownload::ErrorText(int error) {
 }
 
 int WebDownload::GetState() const {
+  if (exchange_ != nullptr) {
+    switch (exchange_->GetState()) {
+      case HttpExchange::State::Receiving:
+        return kWebReceiving;
+      case HttpExchange::State::Done:
+        return kWebDone;
+      default:
+        return kWebConnecting;
+    }
+  }
   return worker_ != nullptr ? worker_->state.load(std::memory_order_acquire) : kWebConnecting;
 }
 
 const char* WebDownload::GetData() const {
   // Done is read with acquire, so everything the thread wrote before it is seen here.
   if (GetState() != kWebDone) return "";
+  if (exchange_ != nullptr) return exchange_->Body().c_str();
   return worker_->response.Body().data();
 }
 
 int WebDownload::GetDataSize() const {
   if (GetState() != kWebDone) return 0;
+  if (exchange_ != nullptr) return static_cast<int>(exchange_->Body().size());
   return static_cast<int>(worker_->response.Body().size() - 1);
 }
 
 void WebDownload::Cancel() {
   startError_ = kWebNoError;
+  exchange_.reset();
   WebDownloadWorker* worker = std::exchange(worker_, nullptr);
   if (worker == nullptr) return;
   {

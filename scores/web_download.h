@@ -1,6 +1,8 @@
 // One HTTP/1.0 transfer on a worker thread: a form posted (or a GET without fields), the whole
 // answer read until the server closes, its header cut off. The screen that owns it polls it once
-// per frame and takes the body when it is done.
+// per frame and takes the body when it is done. Where the platform runs HTTP exchanges itself (a
+// web page, which has no sockets), the transfer is one of those instead, with the same limits, to
+// the server the page came from.
 //
 // Unlike the plain client the game once had, a transfer never hangs the game, never grows without
 // bound and never leaks its thread: connecting and receiving time out, the body is capped, a
@@ -10,8 +12,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/http_exchange.h"
 
 namespace spellcrypt {
 
@@ -77,6 +82,8 @@ class WebDownload {
 
  private:
   WebDownloadWorker* worker_ = nullptr;
+  // Where the platform runs exchanges itself (the browser's fetch), the transfer is one of those.
+  std::unique_ptr<HttpExchange> exchange_;
   int startError_ = kWebNoError;
   WebLimits limits_;
 };

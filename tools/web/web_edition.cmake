@@ -25,7 +25,7 @@ set_target_properties(spellcrypt_web PROPERTIES OUTPUT_NAME spellcrypt SUFFIX ".
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/play)
 target_link_libraries(spellcrypt_web PRIVATE spellcrypt_lib spellcrypt_warnings)
 target_link_options(spellcrypt_web PRIVATE ${SPELLCRYPT_WEB_FLAGS}
-  -sMINIFY_HTML=0 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sFORCE_FILESYSTEM=1 -lidbfs.js
+  -sMINIFY_HTML=0 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sFORCE_FILESYSTEM=1 -sFETCH=1 -lidbfs.js
   "SHELL:--shell-file ${CMAKE_SOURCE_DIR}/tools/web/shell.html"
   "SHELL:--preload-file ${SPELLCRYPT_WEB_DATA}/data@/game/data"
   "SHELL:--preload-file ${SPELLCRYPT_WEB_DATA}/graphics@/game/graphics"
