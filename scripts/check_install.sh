@@ -47,7 +47,8 @@ chmod 755 "$home/drive.sh"
 set +e
 "${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$home" SDL_AUDIODRIVER=dummy \
   timeout 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-  sh -c '"$0" $$ quit & exec "$1" -WINDOWED' "$home/drive.sh" "$prefix/bin/spellcrypt" >"$home/play.txt" 2>&1
+  sh -c '"$0" $$ quit "$2" & exec "$1" -WINDOWED' "$home/drive.sh" "$prefix/bin/spellcrypt" \
+  "$folder/autosave.sav" >"$home/play.txt" 2>&1
 set -e
 if [ ! -s "$folder/autosave.sav" ]; then
   echo "install: the game played and quit did not save to $folder/autosave.sav" >&2

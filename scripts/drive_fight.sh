@@ -4,9 +4,12 @@
 # reads the first quick tip away. Then, with "shuffle", keeps the rack shuffling (the space bar
 # every second, every tile gliding) while the game runs, after a screenshot of the fight
 # (fight.png); with "quit", quits the fight with the game saved and stops the game with SIGTERM.
-# Usage: drive_fight.sh game-pid shuffle|quit   (run beside the game, on its display)
+# On a busy machine the tip may come late and take a key meant for the fight: with a saved-game
+# path, "quit" tries again (a few times) until that file exists.
+# Usage: drive_fight.sh game-pid shuffle|quit [saved-game]   (run beside the game, on its display)
 game="$1"
 then="$2"
+saved="${3:-}"
 window=""
 for _ in $(seq 60); do
   window=$(xdotool search --name "Spellcrypt" 2>/dev/null | head -1)
@@ -34,10 +37,15 @@ case "$then" in
     done
     ;;
   quit)
-    key Escape  # quit?
-    sleep 1.5
-    click 246 286  # yes: the game is saved, back to the title
-    sleep 2
+    for _ in 1 2 3 4 5; do
+      key Escape  # quit?
+      sleep 1.5
+      click 246 286  # yes: the game is saved, back to the title
+      sleep 2
+      { [ -z "$saved" ] || [ -s "$saved" ]; } && break
+      key Return  # a tip that came late (or the question, answered no): back to the fight
+      sleep 1
+    done
     kill -TERM "$game"
     ;;
 esac
