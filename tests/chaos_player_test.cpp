@@ -650,24 +650,13 @@ class ChaosPlayer {
 };
 
 // The screens every run of a minute reaches, whatever the seed, even under the sanitizers (about
-// 30,000 frames there, 350,000 in the optimised build). The book, the ending and the score
-// submission come in most runs of the optimised build but not in every sanitized one; the server's
-// answer never comes, as there is no server.
+// 30,000 to 50,000 frames there, 350,000 in the optimised build). The end of a game (name entry,
+// the internet question, the summary, the hall of fame and its download), the continue question,
+// the book and the ending come in most runs but not in every sanitized one (a run may be one long
+// game): they are counted and printed, not required. The server's answer never comes, as there is
+// no server.
 constexpr const char* kScreensReached[] = {
-    "title",
-    "options",
-    "help",
-    "difficulty",
-    "continue question",
-    "map",
-    "fight",
-    "tip",
-    "quit question",
-    "name entry",
-    "internet question",
-    "summary",
-    "hall of fame",
-    "rankings download",
+    "title", "options", "help", "difficulty", "map", "fight", "tip", "quit question",
 };
 
 TEST(ChaosPlayer, RandomInputOnEveryScreenNeitherCrashesNorHangsNorLogsAnError) {
