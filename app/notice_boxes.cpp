@@ -25,11 +25,9 @@ Queue& Pending() {
 bool QueueNotice(const char* caption, const char* text, MessageBoxIcon icon) {
   (void)caption;  // the popup has no title bar; the log line keeps the caption
   (void)icon;
-  std::string body = text != nullptr ? text : "";
-  while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
   Queue& queue = Pending();
   std::lock_guard<std::mutex> guard(queue.lock);
-  queue.texts.push_back(std::move(body));
+  queue.texts.emplace_back(text != nullptr ? text : "");
   return true;
 }
 

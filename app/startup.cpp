@@ -153,7 +153,6 @@ bool MainLoopPass(int& exitCode, bool& frameDone) {
   if (g.platform->PollEvent(event)) {
     if (event.type == PlatformEventType::Quit) {
       Log("Shuttong down");
-      RouteBoxesToNotices(false);
       exitCode = event.exitCode;
       return false;
     }

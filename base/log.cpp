@@ -120,11 +120,12 @@ void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) 
     sink = Target().sink;
     route = Target().route;
   }
-  const bool inGame = route != nullptr && route(caption, text, icon);
-  // A modal box waits for the player: the lock is not held meanwhile.
-  if (!inGame && sink != nullptr && sink->ShowMessageBox(caption, text, icon)) return;
+  // The game's own box and the log take the text without its closing line ends.
   std::string body(text);
   while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
+  const bool inGame = route != nullptr && route(caption, body.c_str(), icon);
+  // A modal box waits for the player: the lock is not held meanwhile.
+  if (!inGame && sink != nullptr && sink->ShowMessageBox(caption, text, icon)) return;
   Log("[%s] %s", caption, body.c_str());
 }
 

@@ -26,7 +26,8 @@ class ILogSink {
 void SetLogSink(ILogSink* sink);
 void SetLogFile(const char* path);
 
-// Shows a box inside the running game instead of the sink's modal one: true when it was taken
+// Shows a box inside the running game instead of the sink's modal one (the text comes without its
+// closing line ends): true when it was taken
 // (the box then shows over the live frame while the main loop goes on, and the call returns at
 // once), false to leave it to the sink.
 using MessageBoxRoute = bool (*)(const char* caption, const char* text, MessageBoxIcon icon);

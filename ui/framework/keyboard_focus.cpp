@@ -31,6 +31,14 @@ void MovePointerTo(const CThingSprite* sprite) {
   SetPointerPos(static_cast<int>(sprite->x), static_cast<int>(sprite->y));
 }
 
+// A simulated press (the button applies its own input gating), then the pointer is parked off
+// the frame so that no button stays highlighted under it.
+void PressFromKeyboard(CThingSprite* sprite) {
+  sprite->HandleInput(InputMouseDown, nullptr);
+  const CGlobals& g = GetGlobals();
+  SetPointerPos(g.width, g.height);
+}
+
 }  // namespace
 
 void HandleNavigationKey(int key) {
@@ -64,9 +72,7 @@ bool ClickButtonUnderPointer() {
   });
   for (CThingSprite* sprite : hits) {
     if (g.things->FindById(sprite->id) != sprite) continue;  // gone meanwhile
-    // The button applies its own input gating to the simulated press.
-    sprite->HandleInput(InputMouseDown, nullptr);
-    SetPointerPos(g.width, g.height);
+    PressFromKeyboard(sprite);
   }
   return !hits.empty();
 }
@@ -88,8 +94,7 @@ bool ClickHighlightedOrDefaultButton() {
   if (fallback == nullptr) return false;
   CThingSprite* target = highlighted != nullptr ? highlighted : fallback;
   MovePointerTo(target);
-  target->HandleInput(InputMouseDown, nullptr);
-  SetPointerPos(g.width, g.height);
+  PressFromKeyboard(target);
   return true;
 }
 
