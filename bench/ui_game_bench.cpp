@@ -5,13 +5,9 @@
 
 #include <filesystem>
 
-#include "app/app.h"
+#include "app/busy_fight.h"
 #include "app/game_loop.h"
-#include "app/globals.h"
-#include "game/game.h"
 #include "platform/headless_platform.h"
-#include "ui/game/game_screen.h"
-#include "ui/menus/screen_title.h"
 
 namespace spellcrypt {
 namespace {
@@ -34,26 +30,6 @@ struct Folder {
   fs::path path;
 };
 
-// Keeps the fight as busy as it gets: a full rack, glides, a word up, hits and lunges.
-void StirTheFight(int frame) {
-  Game& game = *GetApp()->game;
-  game.monster.record.life = game.monster.record.maxLife = 100000;
-  game.monster.record.attackDelayMin = game.monster.record.attackDelayMax = 300;
-  game.player.record.life = game.player.record.maxLife = 100000;
-  while (game.board.CountAll() < BoardModel::kSlots) game.AddRewardTile();
-  if (frame % 12 == 0) {
-    game.board.ReturnAllToLower();
-    game.JumbleTiles();
-    for (int slot = 0; slot < 4; ++slot) game.board.MoveTileToUpper(game.board.Lower(slot));
-  }
-  if (frame % 24 == 0) {
-    // A hit with its number and a full shower of sparks, without spending the tiles.
-    GetApp()->gameView.MonsterHit(120, Game::kMaxSparks);
-    GetApp()->gameView.ShowMessage("You cast the spell \"wizardry\".\r\nYou hit the Skeleton for 120 damage.",
-                                   MessageStyle::Highlighted, 0);
-  }
-}
-
 void BM_GameFrameAtItsBusiest(benchmark::State& state) {
   if (!fs::exists(fs::path(SPELLCRYPT_BIN_DIR) / "graphics" / "game_screen.jpg")) {
     state.SkipWithError("the generated pictures are not built");
@@ -62,23 +38,9 @@ void BM_GameFrameAtItsBusiest(benchmark::State& state) {
   Folder folder;
   HeadlessPlatform platform;
   platform.SetProgramDir(folder.path.string());
-  int started = 0;
-  int busy = 0;
-  platform.onPresent = [&](int frame) {
-    if (started == 0 && GetGlobals().TopScreen() != nullptr) {
-      GetApp()->game->NewRun(1);
-      BuildGameScreen(nullptr);
-      started = frame;
-      return;
-    }
-    if (started == 0) return;
-    Game& game = *GetApp()->game;
-    if (!game.monster.IsActive() || game.board.pendingDeal > 0 || game.busy) return;
-    for (Screen* s : GetGlobals().screens) s->Close();  // no quick tips in the way
-    GetGlobals().inputLevel = 0;
-    StirTheFight(busy);
-    // Let the sparks and glides build up before measuring.
-    if (++busy > 60 && !state.KeepRunning()) platform.PostQuit(0);
+  BusyFight fight;
+  platform.onPresent = [&](int) {
+    if (fight.Step() && !state.KeepRunning()) platform.PostQuit(0);
   };
   RunGame(platform, "-WINDOWED -NOSOUND");
 }

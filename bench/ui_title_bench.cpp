@@ -8,9 +8,8 @@
 #include <string>
 
 #include "app/game_loop.h"
-#include "app/globals.h"
+#include "app/state_report.h"
 #include "platform/headless_platform.h"
-#include "ui/menus/screen_title.h"
 
 namespace spellcrypt {
 namespace {
@@ -44,10 +43,6 @@ class ProgramFolder {
   fs::path saved_;
   fs::path path_;
 };
-
-bool TitleOnTop() {
-  return GlobalsExist() && dynamic_cast<ScreenTitle*>(GetGlobals().TopScreen()) != nullptr;
-}
 
 void BM_StartToFirstTitleFrame(benchmark::State& state) {
   if (!ProgramFolder::DataBuilt()) {

@@ -64,19 +64,24 @@ bool FileExists(std::string_view path) {
 }
 
 namespace {
-void (*gFilesChanged)() = nullptr;
+void (*gFilesChanged)(const char*) = nullptr;
 
-bool Changed(bool done) {
-  if (done && gFilesChanged != nullptr) gFilesChanged();
+bool Changed(bool done, const std::string& path) {
+  if (done && gFilesChanged != nullptr) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    gFilesChanged(ec ? path.c_str() : absolute.c_str());
+  }
   return done;
 }
 }  // namespace
 
-void SetFilesChangedHook(void (*hook)()) { gFilesChanged = hook; }
+void SetFilesChangedHook(void (*hook)(const char* path)) { gFilesChanged = hook; }
 
 bool DeleteFile(std::string_view path) {
   std::error_code ec;
-  return Changed(fs::remove(ResolvePath(path), ec));
+  const std::string resolved = ResolvePath(path);
+  return Changed(fs::remove(resolved, ec), resolved);
 }
 
 bool ReadWholeFile(std::string_view path, std::vector<std::uint8_t>& out) {
@@ -117,7 +122,7 @@ bool WriteFileAtomically(std::string_view path, const void* data, std::size_t si
     ::unlink(temporary.c_str());
     return false;
   }
-  return Changed(true);
+  return Changed(true, target);
 }
 
 namespace {

@@ -22,9 +22,10 @@ bool ReadWholeFile(std::string_view path, std::vector<std::uint8_t>& out);
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames it over
 // the target, so a crash mid-write never leaves a truncated or mixed file.
 bool WriteFileAtomically(std::string_view path, const void* data, std::size_t size);
-// Called after a file was replaced by WriteFileAtomically or removed by DeleteFile (the browser
-// edition copies the player's files to lasting storage then); none by default.
-void SetFilesChangedHook(void (*hook)());
+// Called with a file's absolute path after it was replaced by WriteFileAtomically or removed by
+// DeleteFile (the browser edition copies the player's files to lasting storage then); none by
+// default.
+void SetFilesChangedHook(void (*hook)(const char* path));
 // Appends text to a file, creating it when needed; nothing for an empty text or path.
 void AppendToFile(std::string_view text, std::string_view path);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/clock.h"
@@ -68,6 +69,12 @@ class IPlatform : public IClock, public ILogSink {
   // ShowMessageBox (false without a display: the log keeps the text) and DebugOut (standard
   // error) come from ILogSink; Now and the clocks from IClock.
   virtual bool SetClipboardText(const char* text) = 0;
+  // Copies text to the clipboard and tells `done` whether it got there: at once where the
+  // clipboard answers at once, later where it answers later (a browser's). `done` is not called
+  // when the platform goes away first.
+  virtual void CopyText(const char* text, std::function<void(bool copied)> done) {
+    done(SetClipboardText(text));
+  }
   virtual OpenLinkResult OpenLink(const char* url) = 0;
 
   // --- Files ---

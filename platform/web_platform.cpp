@@ -7,6 +7,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "platform/files.h"
@@ -122,9 +123,16 @@ EM_BOOL OnFocus(int eventType, const EmscriptenFocusEvent*, void* user) {
 }
 
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* user) {
-  QueueActivity(Self(user), e->hidden == 0);
+  WebPlatform* p = Self(user);
+  if (p->onVisibility) {
+    p->onVisibility(e->hidden == 0);
+  } else {
+    QueueActivity(p, e->hidden == 0);
+  }
   return EM_FALSE;
 }
+
+WebPlatform* gCurrent = nullptr;  // the one platform the page's answers go to
 
 }  // namespace
 
@@ -152,44 +160,107 @@ EM_JS(int, spellcrypt_open_tab, (const char* url), {
   return opened == null ? 0 : 1;
 });
 
-EM_JS(int, spellcrypt_copy, (const char* text), {
-  if (!navigator.clipboard || !navigator.clipboard.writeText) return 0;
-  navigator.clipboard.writeText(UTF8ToString(text)).catch(function(e) {
+EM_JS(void, spellcrypt_copy, (const char* text, int id), {
+  if (!navigator.clipboard || !navigator.clipboard.writeText) {
+    console.error("This browser offers the page no clipboard.");
+    setTimeout(function() { Module._spellcrypt_copied(id, 0); }, 0);
+    return;
+  }
+  navigator.clipboard.writeText(UTF8ToString(text)).then(function() {
+    Module._spellcrypt_copied(id, 1);
+  }, function(e) {
     console.error("The clipboard refused the copy: " + e);
+    Module._spellcrypt_copied(id, 0);
   });
-  return 1;
 });
 
+// A link to the server the page came from opens with the page's own scheme (https when it is).
+EM_JS(void, spellcrypt_same_origin, (const char* url, char* out, int size), {
+  const given = UTF8ToString(url);
+  const prefix = "http://" + location.host;
+  const local = given.startsWith(prefix) && (given.length == prefix.length || given[prefix.length] == "/");
+  stringToUTF8(local ? location.origin + given.substring(prefix.length) : given, out, size);
+});
+
+// Full screen is granted only during a click or key press; outside one (a game saved in full
+// screen, starting) it is not asked for.
 EM_JS(int, spellcrypt_fullscreen, (const char* canvas, int on), {
   const c = document.querySelector(UTF8ToString(canvas));
   const target = c ? (c.parentElement || c) : null;
   const refused = function(e) { console.log("Full screen: " + e.message); };
-  if (on && target && !document.fullscreenElement) target.requestFullscreen().catch(refused);
+  const gesture = !navigator.userActivation || navigator.userActivation.isActive;
+  if (on && target && gesture && !document.fullscreenElement) target.requestFullscreen().catch(refused);
   if (!on && document.fullscreenElement) document.exitFullscreen().catch(refused);
   return 1;
+});
+
+// A page left for another (a reload, a link) stays visible to its end: its leaving counts as
+// being hidden.
+EM_JS(void, spellcrypt_watch_leaving, (), {
+  window.addEventListener("pagehide", function() { Module._spellcrypt_page_left(); });
 });
 
 EM_JS(int, spellcrypt_page_visible, (), {
   return document.visibilityState == "visible" ? 1 : 0;
 });
 
-EM_JS(void, spellcrypt_keep_files, (), {
-  FS.syncfs(false, function(error) {
-    if (!error) return;
+// A changed file of the player's goes to IndexedDB at once, in one transaction started right here
+// (with the folders above it): a tab closed just after a save still keeps it. Files outside the
+// IndexedDB folder are left alone.
+EM_JS(void, spellcrypt_keep_file, (const char* file), {
+  const path = UTF8ToString(file);
+  const parent = path.substring(0, path.lastIndexOf("/")) || "/";
+  let mount;
+  try {
+    mount = FS.lookupPath(parent).node.mount;
+  } catch (e) {
+    return;
+  }
+  if (mount.type !== IDBFS) return;
+  const failed = function(error) {
     console.error("Your files could not be kept: " + error);
-    if (typeof spellcryptShowDialog == "function") {
-      spellcryptShowDialog("Spellcrypt", "This browser did not let the game keep your files (a private window, or no room left). Your game goes on, but it will not be here after a reload.");
+    if (Module.spellcryptToldNotKept || typeof spellcryptShowDialog != "function") return;
+    Module.spellcryptToldNotKept = true;
+    spellcryptShowDialog("Spellcrypt", "This browser did not let the game keep your files (a private window, or no room left). Your game goes on, but it will not be here after a reload.");
+  };
+  IDBFS.getDB(mount.mountpoint, function(error, db) {
+    if (error) return failed(error);
+    let transaction;
+    try {
+      transaction = db.transaction([IDBFS.DB_STORE_NAME], "readwrite");
+    } catch (e) {
+      return failed(e);
+    }
+    transaction.onerror = function(e) { failed(transaction.error); e.preventDefault(); };
+    const store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+    const keep = function(at) {
+      IDBFS.loadLocalEntry(at, function(e, entry) {
+        if (e) return failed(e);
+        IDBFS.storeRemoteEntry(store, at, entry, function(e2) { if (e2) failed(e2); });
+      });
+    };
+    const folders = [];
+    for (let at = parent; at.length > mount.mountpoint.length; at = at.substring(0, at.lastIndexOf("/"))) {
+      folders.unshift(at);
+    }
+    folders.forEach(keep);
+    if (FS.analyzePath(path).exists) {
+      keep(path);
+    } else {
+      IDBFS.removeRemoteEntry(store, path, function() {});
     }
   });
 });
 // clang-format on
 
 WebPlatform::WebPlatform(std::string canvas) : canvas_(std::move(canvas)) {
-  SetFilesChangedHook(&spellcrypt_keep_files);
+  gCurrent = this;
+  SetFilesChangedHook(&spellcrypt_keep_file);
   OfferHttpExchanges(&StartWebHttpExchange);
 }
 
 WebPlatform::~WebPlatform() {
+  if (gCurrent == this) gCurrent = nullptr;
   OfferHttpExchanges(nullptr);
   SetFilesChangedHook(nullptr);
   emscripten_html5_remove_all_event_listeners();
@@ -241,6 +312,7 @@ bool WebPlatform::CreateMainWindow(const char*, int width, int height, bool full
   emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnFocus);
   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnFocus);
   emscripten_set_visibilitychange_callback(this, EM_TRUE, OnVisibility);
+  spellcrypt_watch_leaving();
   created_ = true;
   // A page may enter full screen only from a click or key press: a game saved in full screen
   // starts in the page and says so, as if Alt+Enter had been pressed (Alt+Enter goes back).
@@ -291,14 +363,46 @@ void WebPlatform::Present(const std::uint32_t* pixels, int width, int height, in
     }
   }
   spellcrypt_present(canvas_.c_str(), rgba_.data(), width, height);
+  ++presents_;
 }
 
-bool WebPlatform::SetClipboardText(const char* text) { return spellcrypt_copy(text) != 0; }
+// Only the asynchronous copy can tell whether the text got there; a copy started without a
+// listener cannot be confirmed, so it is not claimed.
+bool WebPlatform::SetClipboardText(const char* text) {
+  CopyText(text, [](bool) {});
+  return false;
+}
+
+void WebPlatform::CopyText(const char* text, std::function<void(bool copied)> done) {
+  const int id = nextCopy_++;
+  copies_.emplace(id, std::move(done));
+  spellcrypt_copy(text, id);
+}
+
+void WebPlatform::FinishCopy(int id, bool copied) {
+  const auto found = copies_.find(id);
+  if (found == copies_.end()) return;
+  std::function<void(bool)> done = std::move(found->second);
+  copies_.erase(found);
+  done(copied);
+}
 
 OpenLinkResult WebPlatform::OpenLink(const char* url) {
-  return spellcrypt_open_tab(url) != 0 ? OpenLinkResult::Ok : OpenLinkResult::NoAssociation;
+  std::string address(std::strlen(url) + 512, '\0');
+  spellcrypt_same_origin(url, address.data(), static_cast<int>(address.size()));
+  const int opened = spellcrypt_open_tab(address.c_str());
+  return opened != 0 ? OpenLinkResult::Ok : OpenLinkResult::NoAssociation;
 }
 
 bool WebPlatform::SetWorkingDir(const std::string& dir) { return ::chdir(dir.c_str()) == 0; }
 
 }  // namespace spellcrypt
+
+extern "C" EMSCRIPTEN_KEEPALIVE void spellcrypt_page_left() {
+  if (spellcrypt::gCurrent != nullptr && spellcrypt::gCurrent->onVisibility)
+    spellcrypt::gCurrent->onVisibility(false);
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void spellcrypt_copied(int id, int copied) {
+  if (spellcrypt::gCurrent != nullptr) spellcrypt::gCurrent->FinishCopy(id, copied != 0);
+}

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,14 @@ class WebPlatform : public IPlatform {
   // Turns a point in the canvas's CSS pixels into frame pixels.
   void ToFrame(double cssX, double cssY, int& x, int& y) const;
   const std::string& Canvas() const { return canvas_; }
+  // Frames put on the canvas so far.
+  int Presents() const { return presents_; }
+  // Called at once when the tab is hidden or the page left (false) or the tab shown again (true),
+  // instead of queuing a focus event: a hidden tab runs no frames, so what must happen then cannot
+  // wait for one. It may be told it is hidden twice.
+  std::function<void(bool visible)> onVisibility;
+  // Where a clipboard copy answered (the page calls it): `id` is the copy's number.
+  void FinishCopy(int id, bool copied);
 
   // --- IClock ---
   std::int64_t Counter() override;
@@ -57,6 +67,7 @@ class WebPlatform : public IPlatform {
   }
   void Present(const std::uint32_t* pixels, int width, int height, int pitch) override;
   bool SetClipboardText(const char* text) override;
+  void CopyText(const char* text, std::function<void(bool copied)> done) override;
   OpenLinkResult OpenLink(const char* url) override;
   std::string ProgramDir() override { return "/game/"; }
   bool SetWorkingDir(const std::string& dir) override;
@@ -69,6 +80,9 @@ class WebPlatform : public IPlatform {
   std::deque<PlatformEvent> events_;
   std::vector<std::uint8_t> rgba_;
   bool created_ = false;
+  int presents_ = 0;
+  std::map<int, std::function<void(bool)>> copies_;  // copies waiting for the clipboard's answer
+  int nextCopy_ = 1;
 };
 
 }  // namespace spellcrypt

@@ -3,9 +3,13 @@
 # pinned npm packages the build reads (the picture generator's icons, the word list's filter of
 # slurs and strong profanity). The build itself never installs anything.
 # Quick when nothing is missing: one dpkg-query, no apt or npm call.
+# With --web, also what the browser edition and its test need (scripts/web-packages.txt), which the
+# desktop game does without.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-mapfile -t wanted < <(grep -hvE '^\s*(#|$)' "$here"/packages*.txt | awk '{print $1}' | sort -u)
+lists=("$here"/packages*.txt)
+[ "${1:-}" = "--web" ] && lists+=("$here/web-packages.txt")
+mapfile -t wanted < <(grep -hvE '^\s*(#|$)' "${lists[@]}" | awk '{print $1}' | sort -u)
 missing=()
 for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)

@@ -8,20 +8,10 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 port="${1:-8077}"
 
-# Emscripten and the JPEG decoder's header are needed by this edition only.
-need=()
-command -v em++ >/dev/null || need+=(emscripten)
-[ -f /usr/include/stb/stb_image.h ] || need+=(libstb-dev)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing ${need[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
 # Emscripten's tools run on the machine's Node.js, which must find Debian's Node modules.
 export NODE_PATH=/usr/share/nodejs
 
-bash scripts/deps.sh
+bash scripts/deps.sh --web
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
 cmake --build --preset default --target spellcrypt_data spellcrypt-server
 [ -f build/web/build.ninja ] || cmake --preset web >/dev/null

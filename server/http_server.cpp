@@ -9,6 +9,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -76,6 +77,7 @@ double MillisecondsSince(Clock::time_point start, Clock::time_point now) {
   return std::chrono::duration<double, std::milli>(now - start).count();
 }
 
+// The head of the answer, and its body unless that is shared (sent from where it is kept).
 std::string Serialize(const HttpReply& reply, bool keepAlive, bool withBody) {
   std::string out;
   out.reserve(160 + reply.body.size());
@@ -86,7 +88,7 @@ std::string Serialize(const HttpReply& reply, bool keepAlive, bool withBody) {
   out += "\r\nContent-Type: ";
   out += reply.contentType;
   out += "\r\nContent-Length: ";
-  out += std::to_string(reply.body.size());
+  out += std::to_string(reply.Body().size());
   out += keepAlive ? "\r\nConnection: keep-alive\r\n" : "\r\nConnection: close\r\n";
   for (const auto& [name, value] : reply.headers) {
     out += name;
@@ -95,7 +97,7 @@ std::string Serialize(const HttpReply& reply, bool keepAlive, bool withBody) {
     out += "\r\n";
   }
   out += "\r\n";
-  if (withBody) out += reply.body;
+  if (withBody && !reply.sharedBody) out += reply.body;
   return out;
 }
 
@@ -177,6 +179,7 @@ struct HttpServer::Impl {
     bool counted = false;  // holds a place in the per-address count
     Phase phase = Phase::Idle;
     std::string in, out;
+    std::shared_ptr<const std::string> outBody;  // sent after `out` (a shared body)
     std::size_t sent = 0;
     RequestReader reader;
     Clock::time_point deadline;  // when the phase has run out of time
@@ -500,17 +503,32 @@ struct HttpServer::Impl {
                Clock::time_point now) {
     c.keepAlive = keepAlive;
     c.out = Serialize(reply, keepAlive, withBody);
+    c.outBody = withBody ? reply.sharedBody : nullptr;
     c.sent = 0;
     c.record.status = reply.status;
-    c.record.bytes = withBody ? reply.body.size() : 0;
+    c.record.bytes = withBody ? reply.Body().size() : 0;
     c.phase = Connection::Phase::Writing;
     c.deadline = now + options.writeDeadline;
     Write(loop, c, now);
   }
 
   void Write(Loop& loop, Connection& c, Clock::time_point now) {
-    while (c.sent < c.out.size()) {
-      const ssize_t n = ::send(c.fd, c.out.data() + c.sent, c.out.size() - c.sent, MSG_NOSIGNAL);
+    const std::size_t length = c.out.size() + (c.outBody ? c.outBody->size() : 0);
+    while (c.sent < length) {
+      // The head and the shared body go out together; `sent` counts through both.
+      iovec parts[2];
+      int count = 0;
+      if (c.sent < c.out.size()) {
+        parts[count++] = {const_cast<char*>(c.out.data()) + c.sent, c.out.size() - c.sent};
+      }
+      if (c.outBody) {
+        const std::size_t from = c.sent > c.out.size() ? c.sent - c.out.size() : 0;
+        parts[count++] = {const_cast<char*>(c.outBody->data()) + from, c.outBody->size() - from};
+      }
+      msghdr message{};
+      message.msg_iov = parts;
+      message.msg_iovlen = static_cast<std::size_t>(count);
+      const ssize_t n = ::sendmsg(c.fd, &message, MSG_NOSIGNAL);
       if (n > 0) {
         c.sent += static_cast<std::size_t>(n);
         continue;
@@ -527,6 +545,7 @@ struct HttpServer::Impl {
     Log(c, c.record.status, "", now);
     c.out.clear();
     c.out.shrink_to_fit();
+    c.outBody.reset();
     if (!c.keepAlive || stopping) {
       Finish(loop, c, now);
       return;

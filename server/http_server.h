@@ -25,6 +25,11 @@ struct HttpReply {
   std::string contentType = "text/plain; charset=utf-8";
   std::string body;
   Fields headers;  // sent after the standard ones
+  // A large body kept elsewhere (a served file) is sent from there, never copied; it takes the
+  // place of `body` when set.
+  std::shared_ptr<const std::string> sharedBody{};
+
+  const std::string& Body() const { return sharedBody ? *sharedBody : body; }
 };
 
 struct HttpOptions {

@@ -138,17 +138,19 @@ bool StaticFiles::Load(const std::string& folder, std::string& error) {
     const std::string name = entry.path().filename().string();
     if (name.empty() || name[0] == '.') continue;
     StaticFile file;
-    if (!ReadFile(entry.path(), file.body)) {
+    std::string body;
+    if (!ReadFile(entry.path(), body)) {
       error = "cannot read " + entry.path().string();
       files_.clear();
       return false;
     }
     file.type = MimeTypeOf(name);
-    file.etag = EtagOf(file.body);
+    file.etag = EtagOf(body);
     file.hashedName = HasContentHash(name);
-    std::string packed = Gzip(file.body);
-    if (!packed.empty() && packed.size() < file.body.size() - file.body.size() / 10)
-      file.gzip = std::move(packed);
+    std::string packed = Gzip(body);
+    if (!packed.empty() && packed.size() < body.size() - body.size() / 10)
+      file.gzip = std::make_shared<const std::string>(std::move(packed));
+    file.body = std::make_shared<const std::string>(std::move(body));
     files_.emplace(name, std::move(file));
   }
   if (files_.find(kIndex) == files_.end()) {
@@ -190,11 +192,11 @@ bool StaticFiles::Answer(const HttpRequest& request, HttpReply& reply) const {
     return true;
   }
   reply.contentType = file.type;
-  if (!file.gzip.empty() && AcceptsGzip(request.Header("accept-encoding"))) {
-    reply.body = file.gzip;
+  if (file.gzip && AcceptsGzip(request.Header("accept-encoding"))) {
+    reply.sharedBody = file.gzip;
     reply.headers.emplace_back("Content-Encoding", "gzip");
   } else {
-    reply.body = file.body;
+    reply.sharedBody = file.body;
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "server/http_request.h"
@@ -14,8 +15,9 @@ namespace spellcrypt::server {
 
 struct StaticFile {
   std::string type;
-  std::string body;
-  std::string gzip;  // empty when compressing does not pay
+  // Shared with the answers that carry them: a file is never copied per request.
+  std::shared_ptr<const std::string> body;
+  std::shared_ptr<const std::string> gzip;  // null when compressing does not pay
   std::string etag;
   bool hashedName = false;
 };

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/globals.h"
+#include "app/state_report.h"
 #include "audio/recording_sound_manager.h"
 #include "base/binary_io.h"
 #include "base/keys.h"
@@ -205,6 +206,10 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       "title", [] { return Named("spiders") && GetGlobals().inputLevel == 0; },
       [this] {
         Shot("game_title");
+        // What a scripted player outside the program reads (the browser edition's test).
+        const std::string report = StateReport();
+        EXPECT_NE(report.find("\"title\":1"), std::string::npos) << report;
+        EXPECT_NE(report.find("\"spiders\":["), std::string::npos) << report;
         Click(540, 215);  // play
       });
   Then(
@@ -264,6 +269,17 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         if (rack.find('Q') != std::string::npos) {
           EXPECT_NE(rack.find('U'), std::string::npos) << rack;
         }
+        // The scripted player outside reads the same letters.
+        const std::string report = StateReport();
+        const std::size_t at = report.find("\"rack\":\"");
+        ASSERT_NE(at, std::string::npos) << report;
+        std::string read = report.substr(at + 8, report.find('"', at + 8) - at - 8);
+        std::string dealt = rack;
+        for (char& c : dealt) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        std::sort(read.begin(), read.end());
+        std::sort(dealt.begin(), dealt.end());
+        EXPECT_EQ(read, dealt) << report;
+        EXPECT_NE(report.find("\"title\":0"), std::string::npos) << report;
         cast->word = WordForRack();
         ASSERT_FALSE(cast->word.empty()) << rack;
         EXPECT_TRUE(GetApp()->dictionary.IsWord(cast->word));

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "tests/test_support.h"
@@ -60,6 +61,25 @@ TEST(FileHelpersTest, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   EXPECT_EQ(testing::ReadText(dir.File("data.bin")), "xyz");
   EXPECT_FALSE(fs::exists(dir.File("data.bin.tmp")));
   EXPECT_FALSE(WriteFileAtomically("no/such/dir/data.bin", "x", 1));
+}
+
+// The browser edition keeps each changed file in lasting storage: it is told the whole path of
+// every file replaced or removed, whatever the case the game wrote its name in, and of nothing
+// that failed.
+std::vector<std::string> gChanged;
+TEST(FileHelpersTest, ChangedFilesAreReportedByTheirWholePath) {
+  TempDir dir;
+  fs::current_path(dir.Path());
+  gChanged.clear();
+  SetFilesChangedHook([](const char* path) { gChanged.emplace_back(path); });
+  ASSERT_TRUE(WriteFileAtomically("Scores.dat", "abc", 3));
+  EXPECT_FALSE(WriteFileAtomically("no/such/dir/data.bin", "x", 1));
+  EXPECT_TRUE(DeleteFile("SCORES.DAT"));
+  EXPECT_FALSE(DeleteFile("never.dat"));
+  SetFilesChangedHook(nullptr);
+  ASSERT_TRUE(WriteFileAtomically("after.dat", "x", 1));
+  const std::string whole = fs::canonical(dir.Path()).string() + "/Scores.dat";
+  EXPECT_EQ(gChanged, (std::vector<std::string>{whole, whole}));
 }
 
 // An installed game writes to the user's data folder: $XDG_DATA_HOME/spellcrypt when that is an

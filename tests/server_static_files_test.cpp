@@ -5,9 +5,13 @@
 #include <httplib.h>
 #include <zlib.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "server/static_files.h"
 #include "tests/server_test_support.h"
@@ -39,7 +43,18 @@ class ServerStaticFilesTest : public ::testing::Test {
   void Write(const std::string& name, const std::string& body) {
     std::ofstream(dir_.File(name), std::ios::binary) << body;
   }
+  // The score server with the browser edition's files (on a fresh SQLite store); null when the
+  // store cannot be opened.
+  std::unique_ptr<RunningServer> Serve(const StaticFiles& play) {
+    store_ = db_.Open();
+    if (store_ == nullptr) return nullptr;
+    ServiceOptions options = RunningServer::Quiet();
+    options.play = &play;
+    return std::make_unique<RunningServer>(*store_, options);
+  }
   spellcrypt::testing::TempDir dir_;
+  TestDatabase db_{Backend::Sqlite};
+  std::unique_ptr<ScoreStore> store_;
 };
 
 TEST_F(ServerStaticFilesTest, NamesGiveTypesHashesAndGzipIsTakenOnlyWhereAccepted) {
@@ -77,12 +92,9 @@ TEST_F(ServerStaticFilesTest, TheGameIsServedWholeTypedCompressedAndRevalidated)
   ASSERT_TRUE(play.Load(dir_.Path(), error)) << error;
   EXPECT_EQ(play.Count(), 3u);
 
-  TestDatabase db(Backend::Sqlite);
-  std::unique_ptr<ScoreStore> store = db.Open();
-  ASSERT_NE(store, nullptr);
-  ServiceOptions options = RunningServer::Quiet();
-  options.play = &play;
-  RunningServer server(*store, options);
+  std::unique_ptr<RunningServer> served = Serve(play);
+  ASSERT_NE(served, nullptr);
+  RunningServer& server = *served;
   httplib::Client client("127.0.0.1", server.Port());
   client.set_decompress(false);
 
@@ -138,6 +150,52 @@ TEST_F(ServerStaticFilesTest, TheGameIsServedWholeTypedCompressedAndRevalidated)
   auto rankings = client.Get("/");
   ASSERT_TRUE(rankings);
   EXPECT_NE(rankings->body.find("<a href=\"/play/\">Play in your browser</a>"), std::string::npos);
+}
+
+// The data pack is megabytes: it is sent from the one copy in memory, in many partial writes while
+// several clients take it at once, slowly or quickly, and arrives whole in each.
+TEST_F(ServerStaticFilesTest, ABigFileReachesManyClientsAtOnceWhole) {
+  std::string pack(6 << 20, '\0');
+  std::uint32_t x = 2463534242u;
+  for (char& c : pack) {  // xorshift: nothing gzip could shrink
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    c = static_cast<char>(x);
+  }
+  Write("spellcrypt.html", "<!doctype html>");
+  Write("spellcrypt.0123456789ab.data", pack);
+  StaticFiles play;
+  std::string error;
+  ASSERT_TRUE(play.Load(dir_.Path(), error)) << error;
+
+  std::unique_ptr<RunningServer> served = Serve(play);
+  ASSERT_NE(served, nullptr);
+  RunningServer& server = *served;
+  std::vector<std::thread> clients;
+  std::vector<std::string> got(4);
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    clients.emplace_back([&, i] {
+      httplib::Client client("127.0.0.1", server.Port());
+      client.set_decompress(false);
+      std::string body;
+      auto reply = client.Get("/play/spellcrypt.0123456789ab.data", {{"Accept-Encoding", "gzip"}},
+                              [&](const char* data, std::size_t length) {
+                                body.append(data, length);
+                                // Half the clients read slowly, so the server's writes wait on them.
+                                if (i % 2 == 1 && body.size() % (1 << 20) < length) {
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                                }
+                                return true;
+                              });
+      if (reply && reply->status == 200 && !reply->has_header("Content-Encoding")) got[i] = body;
+    });
+  }
+  for (std::thread& t : clients) t.join();
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].size(), pack.size()) << "client " << i;
+    EXPECT_TRUE(got[i] == pack) << "client " << i;
+  }
 }
 
 TEST_F(ServerStaticFilesTest, AFolderWithoutTheGameIsRefusedAndNoLinkIsShownWithoutIt) {

@@ -17,12 +17,10 @@ add_library(spellcrypt_lib STATIC ${SPELLCRYPT_LIB_SOURCES} ${SPELLCRYPT_WEB_SOU
 target_include_directories(spellcrypt_lib PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(spellcrypt_lib PUBLIC ${SPELLCRYPT_WEB_FLAGS})
 target_link_libraries(spellcrypt_lib PRIVATE spellcrypt_warnings)
-# Debian's stb headers (libstb-dev); only their folder joins the include path.
-set_source_files_properties(gfx/image_jpeg_stb.cpp PROPERTIES COMPILE_OPTIONS "-isystem;/usr/include/stb")
 
 add_executable(spellcrypt_web app/main_web.cpp)
 set_target_properties(spellcrypt_web PROPERTIES OUTPUT_NAME spellcrypt SUFFIX ".html"
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/play)
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/link)
 target_link_libraries(spellcrypt_web PRIVATE spellcrypt_lib spellcrypt_warnings)
 target_link_options(spellcrypt_web PRIVATE ${SPELLCRYPT_WEB_FLAGS}
   -sMINIFY_HTML=0 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sFORCE_FILESYSTEM=1 -sFETCH=1 -lidbfs.js
@@ -31,3 +29,8 @@ target_link_options(spellcrypt_web PRIVATE ${SPELLCRYPT_WEB_FLAGS}
   "SHELL:--preload-file ${SPELLCRYPT_WEB_DATA}/graphics@/game/graphics"
   "SHELL:--preload-file ${SPELLCRYPT_WEB_DATA}/sound@/game/sound")
 set_property(TARGET spellcrypt_web APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/tools/web/shell.html)
+# What is served: the page and its files under content-hashed names, in play/.
+add_custom_command(TARGET spellcrypt_web POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DLINK_DIR=${CMAKE_BINARY_DIR}/link -DOUT_DIR=${CMAKE_BINARY_DIR}/play
+          -P ${CMAKE_SOURCE_DIR}/tools/web/hash_names.cmake
+  COMMENT "Naming the browser edition's files by their content")

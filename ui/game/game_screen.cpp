@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "ui/framework/layers.h"
 #include "ui/framework/thing_list.h"
+#include "ui/game/game_link.h"
 #include "ui/game/game_view.h"
 #include "ui/game/monster_view.h"
 #include "ui/game/player_view.h"
@@ -176,13 +177,28 @@ void ContinueSavedGame() {
   BuildGameScreen(WritablePath(kSaveFileName).c_str());
 }
 
+namespace {
+
+bool SaveGameInPlay(const Game& game) {
+  Log("Saving game to %s.", kSaveFileName);
+  const SavedGame saved = game.Snapshot();
+  Log("Saving out info for %d tiles", static_cast<int>(saved.tiles.size()));
+  return WriteSavedGame(WritablePath(kSaveFileName), saved);
+}
+
+}  // namespace
+
+bool KeepGameForLater() {
+  if (!BoardCanLeave()) return false;
+  if (SaveGameInPlay(*TheGame())) return true;
+  LogError("Error saving game data file %s.", kSaveFileName);
+  return false;
+}
+
 void SaveAndLeaveGame() {
   Game* game = TheGame();
   if (game == nullptr) return;
-  Log("Saving game to %s.", kSaveFileName);
-  const SavedGame saved = game->Snapshot();
-  Log("Saving out info for %d tiles", static_cast<int>(saved.tiles.size()));
-  if (!WriteSavedGame(WritablePath(kSaveFileName), saved)) {
+  if (!SaveGameInPlay(*game)) {
     // The question promised a saved game: without one the player stays in it.
     LogError("Error saving game data file %s.", kSaveFileName);
     ShowMessage("Your game could not be saved, so you stay in it.  (See log.txt.)");

@@ -18,6 +18,9 @@ void ContinueSavedGame();
 // The quit question's yes: save, fresh run, music off, back to the title. When the game cannot be
 // saved the player is told and stays in the game.
 void SaveAndLeaveGame();
+// Saves the game in play as the quit question's yes would, but stays in it: for a browser tab
+// that is hidden and may be closed. False when no game can be left now or saving failed.
+bool KeepGameForLater();
 
 // The end of a game (after the fall, or after the last dungeon): what follows the game.
 void EndOfGame();

@@ -42,6 +42,25 @@ int AddArrow(Screen* screen, const char* picture, int x, int y) {
   return id;
 }
 
+// "Text copied", or why not, over the middle of the screen for a moment.
+void ShowCopyOutcome(bool copied) {
+  auto* notice = new CBigMessage();
+  notice->layer = kCopiedLayer;
+  notice->SetLife(kCopiedMs);
+  if (copied) {
+    notice->LoadImage("graphics\\summary_textcopied.bmp", true, kMagenta);
+    PlayEffect("sound\\health.wav");
+  } else {
+    LogError("The summary could not be copied to the clipboard.");
+    notice->LoadImage("graphics\\popup.jpg", false, kMagenta);
+    notice->SetText("The summary could not be copied.");
+    notice->SetLife(2 * kCopiedMs);
+  }
+  const CThingSprite::Point centre = notice->Centre();
+  notice->SetPosition(centre.x, centre.y);
+  GetGlobals().things->Add(notice);
+}
+
 }  // namespace
 
 bool ScreenSummary::Start() {
@@ -80,22 +99,11 @@ void ScreenSummary::Copy() {
   std::string text;
   box_.GetAllText(text);
   const std::string copied = SummaryWithKey(text);
-  auto* notice = new CBigMessage();
-  notice->layer = kCopiedLayer;
-  notice->SetLife(kCopiedMs);
-  // Only a copy that reached the clipboard is confirmed as one.
-  if (GetGlobals().platform->SetClipboardText(copied.c_str())) {
-    notice->LoadImage("graphics\\summary_textcopied.bmp", true, kMagenta);
-    PlayEffect("sound\\health.wav");
-  } else {
-    LogError("The summary could not be copied to the clipboard.");
-    notice->LoadImage("graphics\\popup.jpg", false, kMagenta);
-    notice->SetText("The summary could not be copied.");
-    notice->SetLife(2 * kCopiedMs);
-  }
-  const CThingSprite::Point centre = notice->Centre();
-  notice->SetPosition(centre.x, centre.y);
-  GetGlobals().things->Add(notice);
+  // Only a copy that reached the clipboard is confirmed as one; a browser answers a little later,
+  // when the summary may be gone (the notice stands on its own) or the game over (nothing shows).
+  GetGlobals().platform->CopyText(copied.c_str(), [](bool done) {
+    if (GlobalsExist() && GetGlobals().things != nullptr) ShowCopyOutcome(done);
+  });
 }
 
 void ScreenSummary::Continue() {
