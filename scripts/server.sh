@@ -6,5 +6,6 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/deps.sh
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
-cmake --build --preset default --target spellcrypt-server
-exec build/default/bin/spellcrypt-server --host 127.0.0.1 --port 8077 --data build/server-data "$@"
+cmake --build --preset default --target spellcrypt-server spellcrypt_data
+exec build/default/bin/spellcrypt-server --host 127.0.0.1 --port 8077 --data build/server-data \
+  --meanings build/default/bin/data/meanings.dat "$@"

@@ -18,4 +18,5 @@ cmake --build --preset default --target spellcrypt_data spellcrypt-server
 cmake --build --preset web
 
 echo "The browser edition is in build/web/play/. Play it at http://127.0.0.1:${port}/play/"
-exec build/default/bin/spellcrypt-server --port "$port" --data build/web/server-data --play build/web/play
+exec build/default/bin/spellcrypt-server --port "$port" --data build/web/server-data --play build/web/play \
+  --meanings build/default/bin/data/meanings.dat

@@ -19,6 +19,7 @@
 #include "server/score_store.h"
 #include "server/server_log.h"
 #include "server/static_files.h"
+#include "words/meanings.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void Usage(std::FILE* to) {
       "  --max-per-address N  connections one client address may hold (default 32; 0: no limit)\n"
       "  --connection-threads N  threads that accept, read and write connections (default 2)\n"
       "  --play DIR           serve the browser edition from DIR (build/web/play) at /play/\n"
+      "  --meanings FILE      list the strong words' meanings on entry pages (data/meanings.dat)\n"
       "  --help               this text\n"
       "Commands:\n%s",
       spellcrypt::server::kAdminUsage);
@@ -79,7 +81,7 @@ std::string UrlHost(const std::string& host) {
 
 int main(int argc, char** argv) {
   using namespace spellcrypt::server;
-  std::string host = "127.0.0.1", data = "server-data", postgres, playFolder;
+  std::string host = "127.0.0.1", data = "server-data", postgres, playFolder, meaningsFile;
   int port = 8077;
   ServiceOptions options;
   std::vector<std::string> command;
@@ -117,6 +119,8 @@ int main(int argc, char** argv) {
       ok = Number(value, 1, 64, options.connectionThreads);
     } else if (arg == "--play") {
       playFolder = value;
+    } else if (arg == "--meanings") {
+      meaningsFile = value;
     } else if (arg == "--max-per-address") {
       ok = Number(value, 0, 1000000, options.connectionsPerAddress);
     } else {
@@ -169,6 +173,16 @@ int main(int argc, char** argv) {
       return 1;
     }
     options.play = &play;
+  }
+
+  // The words' meanings likewise (a few milliseconds; then only read, by every thread).
+  spellcrypt::Meanings meanings;
+  if (!meaningsFile.empty()) {
+    if (!meanings.Load(meaningsFile)) {
+      std::fprintf(stderr, "spellcrypt-server: cannot read the meanings in %s\n", meaningsFile.c_str());
+      return 1;
+    }
+    options.meanings = &meanings;
   }
 
   // The port first: nothing is made on disk for a server that cannot listen.

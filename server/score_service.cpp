@@ -322,7 +322,7 @@ ScoreService::Reply ScoreService::EntryPage(const std::string& id) {
       ReadNumber(&id, 1, INT64_MAX / 10, number) ? store_.Entry(number, entry) : Lookup::Missing;
   switch (found) {
     case Lookup::Found:
-      return Page(200, server::EntryPage(entry));
+      return Page(200, server::EntryPage(entry, options_.meanings));
     case Lookup::Missing:
       return Page(404, MessagePage("Spellcrypt", "There is no such entry."));
     case Lookup::Failed:

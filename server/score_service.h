@@ -29,6 +29,10 @@
 #include "server/rate_limiter.h"
 #include "server/score_store.h"
 
+namespace spellcrypt {
+class Meanings;
+}
+
 namespace spellcrypt::server {
 
 class StaticFiles;
@@ -58,6 +62,8 @@ struct ServiceOptions {
   std::chrono::milliseconds listLifetime{0};
   // The browser edition's files, served at /play/ (none: no such pages, and no link to them).
   const StaticFiles* play = nullptr;
+  // The words' meanings, listed for an entry's strong words on its page (none: no such list).
+  const Meanings* meanings = nullptr;
   // Where the log goes (one line per request, and notices); standard error with a timestamp when
   // empty.
   std::function<void(const std::string&)> log;

@@ -2,6 +2,7 @@
 #include "server/web_page.h"
 
 #include <ctime>
+#include <optional>
 
 #include "base/difficulty.h"
 #include "base/text_util.h"
@@ -137,7 +138,38 @@ std::string RankingsPage(int mode, const std::vector<ListEntry>& entries, bool p
   return page;
 }
 
-std::string EntryPage(const StoredEntry& entry) {
+std::vector<std::string> StrongWordsOf(std::string_view summary) {
+  std::vector<std::string> words;
+  bool listing = false;
+  std::size_t at = 0;
+  while (at < summary.size() && words.size() < 100) {
+    std::size_t end = summary.find('\n', at);
+    if (end == std::string_view::npos) end = summary.size();
+    std::string_view line = summary.substr(at, end - at);
+    at = end + 1;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    if (line == "- strong words used -") {
+      listing = true;
+    } else if (listing && !line.empty()) {
+      // A word of the game's list: letters only (the summary shows them in capitals).
+      std::string word;
+      for (const char c : line) {
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower < 'a' || lower > 'z') {
+          word.clear();
+          break;
+        }
+        word += lower;
+      }
+      if (word.empty() || word.size() > kMaxMeaningWord) break;
+      words.push_back(word);
+    }
+  }
+  return words;
+}
+
+std::string EntryPage(const StoredEntry& entry, const Meanings* meanings) {
   std::string page;
   const std::string name = entry.name.empty() ? std::string("(nameless)") : entry.name;
   AppendHead(page, "Spellcrypt: " + name);
@@ -154,6 +186,23 @@ std::string EntryPage(const StoredEntry& entry) {
   if (gmtime_r(&when, &utc) != nullptr) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", &utc);
   page += "<dt>Submitted</dt><dd>" + std::string(date) + "</dd></dl>\n";
   page += "<pre>" + HtmlEscape(entry.summary) + "</pre>\n";
+  if (meanings != nullptr) {
+    std::string list;
+    for (const std::string& word : StrongWordsOf(entry.summary)) {
+      const std::optional<Meaning> meaning = meanings->Find(word);
+      if (!meaning) continue;
+      list += "<dt>" + HtmlEscape(word) + "</dt><dd>";
+      if (meaning->derived || meaning->base != word) list += "(" + HtmlEscape(meaning->base) + ") ";
+      list += "<i>" + std::string(PartOfSpeechName(meaning->first.pos)) + "</i> " +
+              HtmlEscape(meaning->first.gloss);
+      if (meaning->second) {
+        list += "; <i>" + std::string(PartOfSpeechName(meaning->second->pos)) + "</i> " +
+                HtmlEscape(meaning->second->gloss);
+      }
+      list += "</dd>";
+    }
+    if (!list.empty()) page += "<h2>The strong words</h2>\n<dl class=\"meanings\">" + list + "</dl>\n";
+  }
   page += "<a class=\"back\" href=\"/?mode=" + std::to_string(entry.mode) +
           "\">&larr; Back to the rankings</a>\n";
   page += "</div>\n";

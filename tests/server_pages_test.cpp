@@ -6,8 +6,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "server/web_page.h"
 #include "tests/server_test_support.h"
+#include "words/meanings.h"
 
 namespace spellcrypt::server::testing {
 namespace {
@@ -84,6 +88,64 @@ TEST(ServerPagesTest, ChromiumDrawsEveryTabAndShowsAScriptNameAsText) {
   EXPECT_NE(dom.find("Morgana"), std::string::npos) << dom.substr(0, 400);
   EXPECT_NE(dom.find("&lt;script&gt;x&lt;/script&gt;"), std::string::npos);
   EXPECT_EQ(dom.find("<script"), std::string::npos);
+}
+
+// An entry's page lists its strong words with their meanings, read from the same meanings file the
+// game reads; a definition is text, never markup, whatever it holds.
+TEST(ServerPagesTest, AnEntrysStrongWordsComeWithTheirMeaningsEscaped) {
+  EXPECT_EQ(StrongWordsOf("Score: 5\r\n- strong words used -\r\n\r\nLANTERNS\r\n grimoire \r\n"),
+            (std::vector<std::string>{"lanterns", "grimoire"}));
+  EXPECT_EQ(StrongWordsOf("LANTERNS\n- strong words used -\nQUILL\nnot a word!\nWREN\n"),
+            std::vector<std::string>{"quill"});
+  EXPECT_TRUE(StrongWordsOf("Score: 5\r\nLANTERNS\r\n").empty());
+
+  Meaning lantern;
+  lantern.base = "lantern";
+  lantern.first = {PartOfSpeech::Noun, "light in a <b>transparent</b> case & \"handle\""};
+  Meaning grimoire;
+  grimoire.base = "grimoire";
+  grimoire.first = {PartOfSpeech::Noun, "a book of spells <script>alert(1)</script>"};
+  grimoire.second = Sense{PartOfSpeech::Verb, "to read one"};
+  Meanings meanings;
+  ASSERT_TRUE(meanings.LoadBytes(EncodeMeanings({{"lanterns", lantern}, {"grimoire", grimoire}}), "test"));
+
+  TestDatabase db(Backend::Sqlite);
+  std::unique_ptr<ScoreStore> store = db.Open();
+  ASSERT_NE(store, nullptr);
+  ServiceOptions options = RunningServer::Quiet();
+  options.meanings = &meanings;
+  RunningServer server(*store, options);
+  httplib::Client client("127.0.0.1", server.Port());
+  const std::string summary =
+      "Score: 77\r\n\r\n- strong words used -\r\n\r\nLANTERNS\r\nGRIMOIRE\r\nXYZZY\r\n";
+  ASSERT_EQ(client
+                .Post("/splcryp/submit.php", SubmissionForm(Game(1, "Wren", 77, 3, 0), summary),
+                      "application/x-www-form-urlencoded")
+                ->status,
+            200);
+  auto page = client.Get("/entry?id=1");
+  ASSERT_TRUE(page);
+  ASSERT_EQ(page->status, 200);
+  const std::string& html = page->body;
+  EXPECT_NE(
+      html.find("<dt>lanterns</dt><dd>(lantern) <i>noun</i> light in a &lt;b&gt;transparent&lt;/b&gt; case "
+                "&amp; &quot;handle&quot;</dd>"),
+      std::string::npos)
+      << html;
+  EXPECT_NE(
+      html.find("<dt>grimoire</dt><dd><i>noun</i> a book of spells &lt;script&gt;alert(1)&lt;/script&gt;; "
+                "<i>verb</i> to read one</dd>"),
+      std::string::npos)
+      << html;
+  EXPECT_EQ(html.find("xyzzy</dt>"), std::string::npos);
+
+  if (std::system("command -v chromium >/dev/null 2>&1") != 0) SKIP_UNLESS_CI("chromium is not installed");
+  spellcrypt::testing::TempDir profile;
+  const std::string dom = Chromium(profile.Path(), "--dump-dom",
+                                   "http://127.0.0.1:" + std::to_string(server.Port()) + "/entry?id=1");
+  EXPECT_NE(dom.find("a book of spells &lt;script&gt;"), std::string::npos) << dom.substr(0, 600);
+  EXPECT_EQ(dom.find("<script"), std::string::npos);
+  EXPECT_EQ(dom.find("<b>"), std::string::npos);
 }
 
 }  // namespace
