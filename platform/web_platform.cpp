@@ -249,6 +249,8 @@ EM_JS(void, spellcrypt_keep_file, (const char* file), {
     } else {
       IDBFS.removeRemoteEntry(store, path, function() {});
     }
+    // Committed now rather than when the page next idles: a tab being closed never idles again.
+    if (transaction.commit) transaction.commit();
   });
 });
 // clang-format on

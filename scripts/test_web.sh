@@ -22,4 +22,4 @@ build/default/tests/spellcrypt_title_frame build/default/bin "$out/desktop_title
 # Debian's Python, which has the WebSocket client (python3-websocket).
 /usr/bin/python3 tests/web/browser_player.py --server build/default/bin/spellcrypt-server \
   --play build/web/play --words build/default/bin/data/master_word_list.txt \
-  --title-frame "$out/desktop_title.rgb" --out "$out" "$@"
+  --meanings build/default/bin/data/meanings.dat --title-frame "$out/desktop_title.rgb" --out "$out" "$@"

@@ -46,6 +46,14 @@ pre { white-space: pre-wrap; word-break: break-word; background: #1a141f; border
   border-radius: 6px; padding: 14px; font-family: "DejaVu Sans Mono", monospace; font-size: .92em;
   color: #ddd0b4; }
 .back { display: inline-block; margin-top: 16px; color: #c8b48c; }
+.play { text-align: center; margin: -8px 0 22px; }
+.play a { display: inline-block; padding: 8px 24px; border: 1px solid #c0823a; border-radius: 20px;
+  background: linear-gradient(#4a3420, #2a1d12); color: #f0c46a; font-weight: bold; letter-spacing: .05em;
+  text-decoration: none; box-shadow: 0 0 16px rgba(240, 160, 60, .25); }
+.play a:hover { color: #fff0c8; box-shadow: 0 0 22px rgba(240, 160, 60, .45); }
+h2 { margin: 18px 0 8px; font-size: 1.1em; color: #f0c46a; letter-spacing: .04em; }
+dl.meanings dd { color: #ddd0b4; }
+dl.meanings i { color: #a99a80; }
 footer { margin-top: 22px; text-align: center; color: #7d705c; font-size: .85em; }
 )";
 
@@ -110,8 +118,8 @@ std::string RankingsPage(int mode, const std::vector<ListEntry>& entries, bool p
   std::string page;
   page.reserve(2048 + entries.size() * 220);
   AppendHead(page, std::string("Spellcrypt rankings: ") + DifficultyName(mode));
-  AppendTabs(page, mode);
   if (playable) page += "<p class=\"play\"><a href=\"/play/\">Play in your browser</a></p>\n";
+  AppendTabs(page, mode);
   page += "<div class=\"panel\">\n";
   if (entries.empty()) {
     page += "<p class=\"empty\">No hero has inscribed his or her name here yet.</p>\n";

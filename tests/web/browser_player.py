@@ -276,8 +276,13 @@ class Page:
         for c in text:
             self.key(c)
 
-    def shot(self, name):
-        data = self.cmd("Page.captureScreenshot", {"format": "png"})["data"]
+    def shot(self, name, whole_page=False):
+        params = {"format": "png"}
+        if whole_page:
+            size = self.cmd("Page.getLayoutMetrics")["cssContentSize"]
+            params.update({"captureBeyondViewport": True,
+                           "clip": {"x": 0, "y": 0, "width": size["width"], "height": size["height"], "scale": 1}})
+        data = self.cmd("Page.captureScreenshot", params)["data"]
         with open(os.path.join(self.browser.out, name + ".png"), "wb") as f:
             f.write(base64.b64decode(data))
 
@@ -379,15 +384,17 @@ def main():
     parser.add_argument("--words", required=True)
     parser.add_argument("--title-frame", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--meanings", help="the meanings file the server lists strong words' meanings from")
     parser.add_argument("--figures", action="store_true")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     words = Words(args.words)
     work = tempfile.mkdtemp(prefix="spellcrypt-browser-")
     port = free_port()
-    server = subprocess.Popen([args.server, "--port", str(port), "--data", os.path.join(work, "server"),
-                               "--play", args.play], stdout=open(os.path.join(args.out, "server.log"), "w"),
-                              stderr=subprocess.STDOUT)
+    command = [args.server, "--port", str(port), "--data", os.path.join(work, "server"), "--play", args.play]
+    if args.meanings:
+        command += ["--meanings", args.meanings]
+    server = subprocess.Popen(command, stdout=open(os.path.join(args.out, "server.log"), "w"), stderr=subprocess.STDOUT)
     base = f"http://127.0.0.1:{port}"
     for _ in range(200):
         try:
@@ -517,10 +524,11 @@ def main():
                 raise Failure("the visit button opened no tab on " + base + "/")
             browser.drain(0.2)
         log("the visit button opened the rankings in a new tab")
-        rankings_page = Page(browser, base + "/")
-        browser.drain(1.5)
-        rankings_page.shot("web_rankings_page")
-        rankings_page.close()
+        for name, address in (("web_rankings_page", "/"), ("web_entry_page", "/entry?id=1")):
+            other = Page(browser, base + address)
+            browser.drain(1.5)
+            other.shot(name, whole_page=True)
+            other.close()
 
         errors = [line for line in browser.console if "EXCEPTION" in line or "Aborted" in line]
         if errors:
