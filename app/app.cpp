@@ -62,7 +62,13 @@ bool CAppGlo::LoadSettings() {
     LogError("Defaults not initted?!");
     return false;
   }
-  return LoadSettingsFile(*settings, WritablePath("defaults.dat").c_str());
+  const bool loaded = LoadSettingsFile(*settings, WritablePath("defaults.dat").c_str());
+  LoadPreferencesFile(preferences, WritablePath(kPreferencesFile).c_str());
+  return loaded;
+}
+
+bool CAppGlo::SavePreferences() {
+  return SavePreferencesFile(preferences, WritablePath(kPreferencesFile).c_str());
 }
 
 bool CAppGlo::SaveSettings() {

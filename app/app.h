@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/play_clock.h"
+#include "app/preferences.h"
 #include "app/settings.h"
 #include "audio/sound_manager.h"
 #include "game/game.h"
@@ -16,6 +17,7 @@
 #include "ui/game/game_view.h"
 #include "words/dictionary.h"
 #include "words/letter_table.h"
+#include "words/meanings.h"
 
 namespace spellcrypt {
 
@@ -25,6 +27,9 @@ class CMonster;
 // The colour keys of the two start-up pictures.
 constexpr std::uint32_t kTileSheetKey = 0xFFFFFF;
 constexpr std::uint32_t kFireballKey = 0xFF00FF;
+
+// The words' meanings, beside the word list (read at the first hit, not at start-up).
+constexpr const char* kMeaningsPath = "data\\meanings.dat";
 
 // The letter-tile sheet and the spell picture, loaded at start-up.
 struct TileImages {
@@ -44,8 +49,10 @@ class CAppGlo : public MessageReceiver {
   // Handles MsgShowTip only.
   void HandleMessage(const Message& message) override;
 
+  // The settings record and, beside it, the preferences file.
   bool LoadSettings();
   bool SaveSettings();
+  bool SavePreferences();
   // The local table of the current difficulty from its file (empty when there is none).
   void LoadScores();
   // Its best 12 into the file; false when the file could not be replaced (the old one stays).
@@ -78,6 +85,9 @@ class CAppGlo : public MessageReceiver {
   // The rules of the game, and the screen side they report to (made at start-up with the player).
   GameView gameView;
   std::unique_ptr<Game> game;
+  Preferences preferences;
+  // What the words cast in a fight mean.
+  MeaningsOnDemand meanings{kMeaningsPath};
 };
 
 // The application object; null before it is built and after shut-down.

@@ -1,9 +1,12 @@
-// "defaults.dat" and "config.dat": defaults, the exact bytes, damaged files, atomic replacement.
+// "defaults.dat", "config.dat" and "preferences.txt": defaults, the exact bytes, damaged files,
+// atomic replacement.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
 
+#include "app/app.h"
+#include "app/preferences.h"
 #include "app/settings.h"
 #include "base/binary_io.h"
 #include "tests/test_support.h"
@@ -171,6 +174,60 @@ TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_FALSE(SaveSettingsFile(s, "defaults.dat"));
   EXPECT_TRUE(SawLine(platform_, "Error saving Settings data file defaults.dat."));
   EXPECT_EQ(ReadBytes(Path()), before);
+}
+
+TEST_F(SettingsFileTest, PreferencesRoundTripAndDamagedFilesGiveTheDefaults) {
+  Preferences p;
+  EXPECT_FALSE(LoadPreferencesFile(p, "preferences.txt"));
+  EXPECT_TRUE(p.showMeanings);
+  EXPECT_TRUE(SawLine(platform_, "preferences.txt not found, using the default preferences."));
+  for (const bool on : {false, true}) {
+    p.showMeanings = on;
+    ASSERT_TRUE(SavePreferencesFile(p, "preferences.txt"));
+    Preferences loaded;
+    loaded.showMeanings = !on;
+    EXPECT_TRUE(LoadPreferencesFile(loaded, "preferences.txt"));
+    EXPECT_EQ(loaded, p);
+  }
+  const std::vector<std::uint8_t> saved = ReadBytes(dir_.File("preferences.txt"));
+  EXPECT_EQ(std::string(saved.begin(), saved.end()), "# Spellcrypt preferences\nmeanings=on\n");
+
+  // Lines it does not understand are logged and skipped; what it understands is kept.
+  testing::WriteText("preferences.txt", "meanings = off\r\ncolour=blue\nmeanings\n\n# a note\n");
+  EXPECT_FALSE(LoadPreferencesFile(p, "preferences.txt"));
+  EXPECT_FALSE(p.showMeanings);
+  EXPECT_TRUE(SawLine(platform_, "preferences.txt, line 2: \"colour=blue\" is not understood"));
+  EXPECT_TRUE(SawLine(platform_, "preferences.txt, line 3: \"meanings\" is not understood"));
+  // A value that is neither on nor off, binary bytes and a huge file: the defaults.
+  testing::WriteText("preferences.txt", "meanings=maybe\n");
+  EXPECT_FALSE(LoadPreferencesFile(p, "preferences.txt"));
+  EXPECT_TRUE(p.showMeanings);
+  WriteBytes(dir_.File("preferences.txt"), {'m', 'e', 'a', 0, 0xFF, '=', 'o', 'f', 'f'});
+  p.showMeanings = false;
+  EXPECT_FALSE(LoadPreferencesFile(p, "preferences.txt"));
+  EXPECT_TRUE(p.showMeanings);
+  EXPECT_TRUE(SawLine(platform_, "preferences.txt is not a text file"));
+  testing::WriteText("preferences.txt", "meanings=off\n" + std::string(5000, '#'));
+  p.showMeanings = false;
+  EXPECT_FALSE(LoadPreferencesFile(p, "preferences.txt"));
+  EXPECT_TRUE(p.showMeanings);
+}
+
+class AppPreferencesTest : public testing::HeadlessFixture {};
+
+TEST_F(AppPreferencesTest, TheMeaningsSwitchLivesBesideTheSettingsRecordAndLeavesItAlone) {
+  CAppGlo& app = *GetApp();
+  ASSERT_TRUE(app.SaveSettings());
+  const std::vector<std::uint8_t> before = ReadBytes(dir_.File("defaults.dat"));
+  ASSERT_EQ(before.size(), 4u + kSettingsRecordSize);
+  app.preferences.showMeanings = false;
+  ASSERT_TRUE(app.SavePreferences());
+  ASSERT_TRUE(app.SaveSettings());
+  EXPECT_EQ(ReadBytes(dir_.File("defaults.dat")), before);
+  app.preferences = Preferences{};
+  app.LoadSettings();
+  EXPECT_FALSE(app.preferences.showMeanings);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("preferences.txt") + ".tmp"));
 }
 
 TEST_F(SettingsFileTest, ResetTipsClearsEveryFlag) {

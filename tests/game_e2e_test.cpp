@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 #include "app/app.h"
 #include "app/globals.h"
@@ -21,6 +22,7 @@
 #include "game/tile_types.h"
 #include "tests/game_e2e_support.h"
 #include "ui/framework/thing_list.h"
+#include "ui/game/game_view.h"
 #include "ui/game/score_display.h"
 #include "ui/game/tile.h"
 #include "ui/menus/screen_tip.h"
@@ -29,6 +31,7 @@
 #include "ui/widgets/big_message.h"
 #include "ui/widgets/text_box.h"
 #include "ui/widgets/thing_message.h"
+#include "words/meanings.h"
 #include "words/secret_words.h"
 
 namespace spellcrypt {
@@ -320,6 +323,15 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         expected +=
             lifeAfter == 0 ? " + " + FormatThousands(game.monster.record.killBonus, 0) + " bonus)" : ")";
         EXPECT_EQ(MessageText(), expected);
+        // Under it, quieter, the word's meaning when the meanings file has one.
+        Meanings meanings;
+        ASSERT_TRUE(meanings.Load(std::string(SPELLCRYPT_BIN_DIR) + "/data/meanings.dat"));
+        const std::optional<Meaning> meaning = meanings.Find(cast->word);
+        auto* line = dynamic_cast<CThingMessage*>(GetGlobals().things->FindByName("message"));
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->Note(), meaning
+                                    ? FitMeaning(cast->word, *meaning, GetApp()->smallFont, kMessageNoteWidth)
+                                    : std::string());
         const std::vector<std::string> effects = Sound().Effects();
         const std::vector<std::string> heard(
             effects.begin() + static_cast<std::ptrdiff_t>(cast->effectsBefore), effects.end());

@@ -1,6 +1,7 @@
 // The game's things as the rules drive them: tiles arriving, gliding and leaving, the submit bar,
 // the monster's bar, sprite, hits and chest, the player's scenery and the secret words' effects.
 #include <algorithm>
+#include <filesystem>
 
 #include "app/app.h"
 #include "app/globals.h"
@@ -17,6 +18,8 @@
 #include "ui/game/tile_board.h"
 #include "ui/widgets/bar.h"
 #include "ui/widgets/spider_spawn.h"
+#include "ui/widgets/thing_message.h"
+#include "words/meanings.h"
 #include "words/secret_words.h"
 
 namespace spellcrypt {
@@ -185,6 +188,91 @@ TEST_F(UiGameThingsTest, TheDungeonBackgroundComesWithItsFires) {
   player->RemoveBackground();
   Frame();
   EXPECT_EQ(Count("DUNG_BG") + Count("DUNG_FIRE") + Count("bar"), 0);
+}
+
+// A cast that hits shows the word's meaning under the rules' own message, smaller and dimmer; a
+// spell stopped by armour, a word without a meaning and a player who turned meanings off get none.
+TEST_F(UiGameThingsTest, AHitShowsTheCastWordsMeaningUnderItsMessage) {
+  const Meaning plate{
+      "plate", false, {PartOfSpeech::Noun, "a sheet of metal or other material"}, std::nullopt};
+  const std::vector<std::uint8_t> file = EncodeMeanings({{"plates", plate}, {"cat", plate}});
+  std::filesystem::create_directories("data");
+  testing::WriteBytes("data/meanings.dat", file);
+  auto* message = Add(new CThingMessage());
+  App().dictionary.LoadText("act act\nact cat\naelpst plates\naelpst staple\n", "words");
+  MonsterRecord skeleton = MonsterType(kSkeleton);
+  skeleton.life = skeleton.maxLife = 1000000;
+  Rules().monster.record = skeleton;
+  Rules().monster.state = kMonsterFighting;
+  const auto cast = [&](const std::string& word) {
+    Rules().board.Clear();
+    for (const char letter : word) {
+      BoardTile tile;
+      tile.letter = static_cast<char>(letter - 'a' + 'A');
+      tile.lowerSlot = Rules().board.CountAll();
+      Rules().board.PlaceTile(tile, TileArrival::Placed);
+    }
+    for (int i = 0; i < static_cast<int>(word.size()); ++i) Rules().ClickTile(Rules().board.Lower(i)->id);
+    Rules().CastWord();
+    return std::string(message->text);
+  };
+
+  const std::string hit = cast("plates");
+  EXPECT_EQ(hit.rfind("You cast the spell \"plates\".\r\nYou hit the Skeleton for ", 0), 0u) << hit;
+  EXPECT_EQ(message->Note(), FormatMeaning("plates", plate, 200));
+  EXPECT_EQ(message->Note(), "plates: a sheet of metal or other material");
+  // No meaning in the file: no note, and none left over from the word before.
+  cast("staple");
+  EXPECT_EQ(message->Note(), "");
+  // Stopped by armour: no hit, no meaning.
+  Rules().monster.record.armor = 4;
+  EXPECT_EQ(
+      cast("cat"),
+      "You cast the spell \"cat\".\r\nUh oh, it bounced off the Skeleton's armor!\r\nTry a longer word!");
+  EXPECT_EQ(message->Note(), "");
+  Rules().monster.record.armor = 0;
+  Rules().player.usedWords.Clear();
+  EXPECT_EQ(cast("cat").rfind("You cast the spell \"cat\".\r\nYou hit the Skeleton", 0), 0u);
+  EXPECT_EQ(message->Note(), "cat: a sheet of metal or other material");
+  // Any later message takes the note away.
+  ShowMessage("Something else.");
+  EXPECT_EQ(message->Note(), "");
+
+  // Turned off: the same message, and nothing under it.
+  Rules().player.usedWords.Clear();
+  App().preferences.showMeanings = false;
+  EXPECT_EQ(cast("plates"), hit);
+  EXPECT_EQ(message->Note(), "");
+}
+
+// The note sits under the text's last line, cut to the box's width and drawn dimmer than the text.
+TEST_F(UiGameThingsTest, TheMeaningIsCutToTheBoxAndDrawnDimmerUnderTheText) {
+  WriteFont("graphics/font/font_small.bmp", 16);
+  WriteFont("graphics/font/font_grey2.bmp", 32);
+  ASSERT_EQ(App().smallFont.Load(G().display, "graphics/font/font_small.bmp", 16, 16), 0);
+  ASSERT_EQ(App().greyFont.Load(G().display, "graphics/font/font_grey2.bmp", 32, 32), 0);
+  const Meaning long_{
+      "crowd", false, {PartOfSpeech::Noun, std::string(200, 'x').replace(50, 1, " ")}, std::nullopt};
+  const std::string line = FitMeaning("crowd", long_, App().smallFont, kMessageNoteWidth);
+  EXPECT_LE(App().smallFont.TextWidth(line.c_str()), kMessageNoteWidth);
+  EXPECT_EQ(line.substr(line.size() - 3), "...");
+  EXPECT_GT(line.size(), 40u);
+
+  auto* message = Add(new CThingMessage());
+  message->SetText("one\r\ntwo");
+  message->SetNote("crowd: a large number");
+  Frame();
+  // Two lines of 32 pixels from y = 336, then the note: its ink is blended, never the font's own.
+  const int noteTop = 336 + 2 * 32;
+  EXPECT_GT(InkIn(20, 336, 200, noteTop), 0);
+  EXPECT_EQ(InkIn(20, noteTop, 400, noteTop + 24), 0);
+  CDXSurface* back = G().display->GetBack();
+  const std::uint32_t ground = back->ReadPixel(630, noteTop + 8);
+  int dimInk = 0;
+  for (int y = noteTop; y < noteTop + 24; ++y) {
+    for (int x = 20; x < 400; ++x) dimInk += back->ReadPixel(x, y) != ground ? 1 : 0;
+  }
+  EXPECT_GT(dimInk, 100);
 }
 
 TEST_F(UiGameThingsTest, SecretWordsFallOrCrawlInAsTheirEntrySays) {

@@ -62,11 +62,11 @@ class UiMenuScreensTest : public UiTest {
     ASSERT_NE(options, nullptr);
     boxes = Things<CCheckBox>(options);
     buttons = Things<CMenuBut>(options);
-    ASSERT_EQ(boxes.size(), 3u);
+    ASSERT_EQ(boxes.size(), 4u);
     ASSERT_EQ(buttons.size(), 3u);
   }
   ScreenOptions* options = nullptr;
-  std::vector<CCheckBox*> boxes;   // full screen, sound, music
+  std::vector<CCheckBox*> boxes;   // full screen, sound, music, word meanings
   std::vector<CMenuBut*> buttons;  // reset tips, reset scores, back
 };
 
@@ -145,6 +145,20 @@ TEST_F(UiMenuScreensTest, OptionsSwitchSoundAndMusicAndGoBack) {
   EXPECT_NE(Top<ScreenTitle>(), nullptr);
   EXPECT_EQ(G().inputLevel, 0);
   EXPECT_EQ(G().things->FindByName("spiders")->layer, 4);
+}
+
+TEST_F(UiMenuScreensTest, MeaningsBoxSwitchesThemAndKeepsTheChoiceInItsOwnFile) {
+  OpenOptionsFromTitle();
+  EXPECT_TRUE(boxes[3]->checked);
+  ClickOn(boxes[3]);
+  EXPECT_FALSE(App().preferences.showMeanings);
+  EXPECT_EQ(testing::ReadBytes("preferences.txt").size(),
+            std::string("# Spellcrypt preferences\nmeanings=off\n").size());
+  ClickOn(boxes[3]);
+  EXPECT_TRUE(App().preferences.showMeanings);
+  App().preferences.showMeanings = false;
+  App().LoadSettings();
+  EXPECT_TRUE(App().preferences.showMeanings);
 }
 
 TEST_F(UiMenuScreensTest, FullScreenBoxSwitchesTheDisplayAndFollowsAltEnter) {

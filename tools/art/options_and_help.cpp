@@ -54,7 +54,8 @@ void MakeOptions(PictureSet& set) {
     const char* hint;
     double y;
   };
-  for (const Row& r : {Row{"Full Screen", "", 168}, Row{"Sound Effects", "", 212}, Row{"Music", "", 255}}) {
+  for (const Row& r : {Row{"Word Meanings", "", 124}, Row{"Full Screen", "", 168},
+                       Row{"Sound Effects", "", 212}, Row{"Music", "", 255}}) {
     Word(page, r.label, Face::kHeading, 24, 505, CentredBaseline(Face::kHeading, 24, r.y, 32), Align::kRight,
          WordStyle::kInk);
     if (*r.hint) {

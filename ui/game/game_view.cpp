@@ -1,13 +1,17 @@
 // The rules' events, turned into sounds, messages, timed messages and things.
 #include "ui/game/game_view.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <optional>
 
 #include "app/app.h"
 #include "app/globals.h"
 #include "audio/sound_manager.h"
 #include "base/log.h"
 #include "game/game.h"
+#include "gfx/bitmap_font.h"
 #include "ui/framework/layers.h"
 #include "ui/framework/sound.h"
 #include "ui/framework/thing_list.h"
@@ -21,6 +25,7 @@
 #include "ui/widgets/big_message.h"
 #include "ui/widgets/spider_spawn.h"
 #include "ui/widgets/thing_message.h"
+#include "words/meanings.h"
 
 namespace spellcrypt {
 
@@ -39,7 +44,37 @@ CPlayer* PlayerThing() {
   return app != nullptr ? app->player : nullptr;
 }
 
+// Under the message just shown for a hit, the cast word's meaning (when the player wants them and
+// the word has one).
+void ShowMeaningUnder(const std::string& message, const std::string& word) {
+  CAppGlo* app = GetApp();
+  if (app == nullptr || !app->preferences.showMeanings || !GlobalsExist() || GetGlobals().things == nullptr)
+    return;
+  auto* line = dynamic_cast<CThingMessage*>(GetGlobals().things->FindByName("message"));
+  // A message the line refused leaves the one before it, which is not this word's.
+  if (line == nullptr || message != line->text) return;
+  const std::optional<Meaning> meaning = app->meanings.Find(word);
+  if (meaning) line->SetNote(FitMeaning(word, *meaning, app->smallFont, kMessageNoteWidth));
+}
+
 }  // namespace
+
+std::string FitMeaning(const std::string& word, const Meaning& meaning, const BitmapFont& font, int width) {
+  constexpr std::size_t kMostCharacters = 200;
+  constexpr std::size_t kFewestCharacters = 8;
+  std::size_t characters = kMostCharacters;
+  std::string line = FormatMeaning(word, meaning, characters);
+  if (!font.Loaded()) return line;
+  for (int shown = font.TextWidth(line.c_str()); shown > width && characters > kFewestCharacters;
+       shown = font.TextWidth(line.c_str())) {
+    // A guess from the line's average glyph, and always at least one character fewer.
+    const std::size_t guess =
+        line.size() * static_cast<std::size_t>(std::max(width, 0)) / static_cast<std::size_t>(shown);
+    characters = std::min(characters - 1, std::max(guess, kFewestCharacters));
+    line = FormatMeaning(word, meaning, characters);
+  }
+  return line;
+}
 
 Game* TheGame() {
   CAppGlo* app = GetApp();
@@ -70,6 +105,9 @@ void GameView::ShowMessage(const std::string& text, MessageStyle style, std::uin
   } else {
     spellcrypt::ShowMessage(text.c_str());
   }
+  const std::string word = std::move(hitWord_);
+  hitWord_.clear();
+  if (style == MessageStyle::Highlighted && !word.empty()) ShowMeaningUnder(text, word);
 }
 
 void GameView::Post(GameMessage message, std::uint32_t delayMs, int value) {
@@ -131,6 +169,12 @@ void GameView::MonsterLunge(bool out) {
 
 void GameView::MonsterHit(std::int32_t damage, int sparks) {
   if (CMonster* thing = MonsterThing()) thing->Hit(damage, sparks);
+  // The spelled word is still in the upper row: its message comes next.
+  hitWord_.clear();
+  if (Game* game = TheGame(); game != nullptr && damage >= 1) {
+    hitWord_ = game->board.GetCurrentWord();
+    for (char& c : hitWord_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
 }
 
 void GameView::MonsterKilled() {

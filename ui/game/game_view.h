@@ -3,6 +3,8 @@
 // handed to their things.
 #pragma once
 
+#include <string>
+
 #include "game/game_events.h"
 
 namespace spellcrypt {
@@ -37,7 +39,16 @@ class GameView : public IGameEvents {
 
  private:
   int lowLifeSound_ = -1;
+  // The word of a spell that has just hit, until its message comes (then its meaning goes under it).
+  std::string hitWord_;
 };
+
+struct Meaning;
+class BitmapFont;
+
+// The word's meaning as one line no wider than width pixels in the font (cut with "..."); any
+// width at all without a loaded font.
+std::string FitMeaning(const std::string& word, const Meaning& meaning, const BitmapFont& font, int width);
 
 // The rules of the game in play (the application object's); null before start-up has made them.
 Game* TheGame();

@@ -48,7 +48,8 @@ bool ScreenOptions::Start() {
   };
   const Box boxes[] = {{fullscreen_, 168, settings.fullscreen != 0},
                        {sound_, 212, settings.soundOff == 0},
-                       {music_, 255, settings.musicOff == 0}};
+                       {music_, 255, settings.musicOff == 0},
+                       {meanings_, 124, GetApp()->preferences.showMeanings}};
   for (const Box& b : boxes) {
     b.box.LoadCheckBox(kCheckBoxPicture, b.checked);
     b.box.SetPosition(526, b.y);
@@ -96,6 +97,10 @@ bool ScreenOptions::HandleInput(int type, const InputEvent* event) {
     PlayClick();
     settings.musicOff = music_.checked ? 0 : 1;
     ApplySoundSettings();
+  } else if (sender == meanings_.id) {
+    PlayClick();
+    GetApp()->preferences.showMeanings = meanings_.checked;
+    GetApp()->SavePreferences();
   } else if (sender == resetScores_.id) {
     g.inputLevel = input_level::kQuestion;
     auto* question = new (std::nothrow) ScreenYesNo();

@@ -1,4 +1,4 @@
-// The options page: full screen, sound and music switches, and the resets of the quick tips and
+// The options page: full screen, sound, music and word-meaning switches, and the resets of the quick tips and
 // the local high scores.
 #pragma once
 
@@ -24,6 +24,7 @@ class ScreenOptions : public Screen {
   CCheckBox fullscreen_;
   CCheckBox sound_;
   CCheckBox music_;
+  CCheckBox meanings_;
   CMenuBut resetTips_;
   CMenuBut resetScores_;
   CMenuBut back_;
