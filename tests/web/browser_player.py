@@ -359,11 +359,18 @@ def cast_a_word(page, words, used):
     return state, after
 
 
+def in_the_fight(state):
+    return ("board" in state["things"] and state.get("monster", -1) > 0 and state.get("busy") == 0
+            and state.get("input") == 0 and "ScreenTip" not in state["screen"])
+
+
 def check_keys_stay_in_the_game(page):
     """In a fight, the keys the game owns must not scroll the page or move its focus away."""
     page.eval("window.scrollTo(0, 0)")
+    # Tab casts an oracle tile when the rack holds one, which lays a word out: the rack may be
+    # short afterwards, so these wait only for the fight, not for a full rack.
     for key in ("Backspace", " ", "ArrowDown", "Tab", "F1"):
-        page.wait(f"fighting, for {key!r}", fighting, timeout=20, act=read_tips(page))
+        page.wait(f"fighting, for {key!r}", in_the_fight, timeout=20, act=read_tips(page))
         page.key(key)
         page.browser.drain(0.3)
         where = page.eval("[window.scrollY, document.activeElement ? document.activeElement.id : '']")
@@ -371,7 +378,9 @@ def check_keys_stay_in_the_game(page):
             raise Failure(f"after {key!r} the page scrolled or lost its focus: {where}")
     page.wait("F1 opened the game's help", lambda s: "helpbg" in s["things"], timeout=10)
     page.click(260 + 20, 410 + 10)  # back
-    page.wait("help closed", lambda s: "helpbg" not in s["things"], timeout=10)
+    state = page.wait("help closed", lambda s: "helpbg" not in s["things"] and in_the_fight(s), timeout=10)
+    if len(state["rack"]) < 3:
+        page.key("Escape")  # an oracle's word back to the rack
     log("Backspace, Space, arrows, Tab and F1 stayed in the game")
 
 
