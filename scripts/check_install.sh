@@ -12,9 +12,11 @@ trap 'rm -rf "$prefix" "$home"' EXIT
 cmake --install build/default --prefix "$prefix" >/dev/null
 for f in bin/spellcrypt lib/spellcrypt/spellcrypt lib/spellcrypt/data/master_word_list.txt \
   share/applications/spellcrypt.desktop share/metainfo/org.spellcrypt.Spellcrypt.metainfo.xml \
-  share/icons/hicolor/64x64/apps/spellcrypt.png; do
+  share/icons/hicolor/64x64/apps/spellcrypt.png share/doc/spellcrypt/CREDITS.md; do
   [ -e "$prefix/$f" ] || { echo "install: $f is missing" >&2; exit 1; }
 done
+grep -q "WordNet 3.0 Copyright 2006 by Princeton University" "$prefix/share/doc/spellcrypt/CREDITS.md" ||
+  { echo "install: the credits lack WordNet's notice" >&2; exit 1; }
 chmod -R a+rX,go-w "$prefix"
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then

@@ -6,6 +6,7 @@
 
 #include "base/difficulty.h"
 #include "base/text_util.h"
+#include "scores/strong_words.h"
 
 namespace spellcrypt::server {
 
@@ -144,37 +145,6 @@ std::string RankingsPage(int mode, const std::vector<ListEntry>& entries, bool p
   page += "</div>\n";
   AppendTail(page);
   return page;
-}
-
-std::vector<std::string> StrongWordsOf(std::string_view summary) {
-  std::vector<std::string> words;
-  bool listing = false;
-  std::size_t at = 0;
-  while (at < summary.size() && words.size() < 100) {
-    std::size_t end = summary.find('\n', at);
-    if (end == std::string_view::npos) end = summary.size();
-    std::string_view line = summary.substr(at, end - at);
-    at = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
-    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    if (line == "- strong words used -") {
-      listing = true;
-    } else if (listing && !line.empty()) {
-      // A word of the game's list: letters only (the summary shows them in capitals).
-      std::string word;
-      for (const char c : line) {
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower < 'a' || lower > 'z') {
-          word.clear();
-          break;
-        }
-        word += lower;
-      }
-      if (word.empty() || word.size() > kMaxMeaningWord) break;
-      words.push_back(word);
-    }
-  }
-  return words;
 }
 
 std::string EntryPage(const StoredEntry& entry, const Meanings* meanings) {

@@ -20,8 +20,6 @@ std::string GroupedDigits(std::int64_t number);
 std::string RankingsPage(int mode, const std::vector<ListEntry>& entries, bool playable = false);
 // The page of one entry; with meanings, its summary's strong words are listed with theirs.
 std::string EntryPage(const StoredEntry& entry, const Meanings* meanings = nullptr);
-// The strong words a stored summary lists (the lines under "- strong words used -").
-std::vector<std::string> StrongWordsOf(std::string_view summary);
 // A page that says something went wrong (already plain text; it is escaped here).
 std::string MessagePage(std::string_view title, std::string_view text);
 

@@ -588,13 +588,15 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
         EXPECT_EQ(SummaryLines(), expected);
         Click(128 + 20, 385 + 10);  // copy
       });
+  auto copied = std::make_shared<std::string>();
   Then(
       "copied", [] { return Named("bigmsg"); },
-      [this] {
+      [this, copied] {
         Shot("game_summary_copied");
         std::string text;
         for (const std::string& line : SummaryLines()) text += line + "\r\n";
         EXPECT_EQ(platform_.clipboard, text + "\r\nValidation key: " + std::to_string(KeyOf(text)) + "\r\n");
+        *copied = platform_.clipboard;
         Click(536 + 8, 368 + 8);  // the down arrow
       });
   Then(
@@ -605,6 +607,72 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       },
       [this] {
         Shot("game_summary_scrolled");
+        Click(474 + 20, 385 + 10);  // meanings
+      });
+  // The meanings of the strong words, from the top; the copy is still of the summary, and the same
+  // with the fight's meanings turned off.
+  Then(
+      "the strong words' meanings",
+      [] {
+        const std::vector<std::string> lines = SummaryLines();
+        return !lines.empty() && lines.front() == "- meanings of the strong words -";
+      },
+      [this, strong] {
+        Shot("game_summary_meanings");
+        auto* summary = dynamic_cast<ScreenSummary*>(GetGlobals().TopScreen());
+        ASSERT_NE(summary, nullptr);
+        EXPECT_EQ(summary->Box().ScrollPos(), 0);
+        const std::vector<std::string> lines = SummaryLines();
+        ASSERT_FALSE(strong->empty());
+        Meanings meanings;
+        ASSERT_TRUE(meanings.Load(std::string(SPELLCRYPT_BIN_DIR) + "/data/meanings.dat"));
+        int explained = 0;
+        for (const std::string& word : *strong) {
+          std::string shown, lower;
+          for (char c : word) {
+            shown += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+          }
+          const auto at = std::find(lines.begin(), lines.end(), shown);
+          ASSERT_NE(at, lines.end()) << shown;
+          ASSERT_NE(at + 1, lines.end());
+          const std::optional<Meaning> meaning = meanings.Find(lower);
+          if (!meaning) {
+            EXPECT_EQ(at[1], "(no meaning known)");
+            continue;
+          }
+          ++explained;
+          // The first sense's part of speech and the start of its definition, as wrapped.
+          const std::string pos = PartOfSpeechName(meaning->first.pos);
+          EXPECT_NE(at[1].find(pos + ": " + meaning->first.gloss.substr(0, 8)), std::string::npos) << at[1];
+        }
+        EXPECT_GT(explained, 0);
+        GetApp()->preferences.showMeanings = false;
+        platform_.clipboard.clear();
+        Click(128 + 20, 385 + 10);  // copy
+      });
+  Then(
+      "copied with the meanings showing", [this] { return !platform_.clipboard.empty(); },
+      [this, copied] {
+        EXPECT_EQ(platform_.clipboard, *copied);
+        GetApp()->preferences.showMeanings = true;
+        Click(474 + 20, 385 + 10);  // back to the summary
+      });
+  Then(
+      "the summary again",
+      [] {
+        const std::vector<std::string> lines = SummaryLines();
+        return !lines.empty() && lines.front() != "- meanings of the strong words -";
+      },
+      [this, run, treasures, strong] {
+        EXPECT_EQ(SummaryLines(), OnScreenLines(*run, *treasures, *strong));
+        platform_.clipboard.clear();
+        Click(128 + 20, 385 + 10);  // copy
+      });
+  Then(
+      "copied again", [this] { return !platform_.clipboard.empty(); },
+      [this, copied] {
+        EXPECT_EQ(platform_.clipboard, *copied);
         Click(332 + 20, 382 + 10);  // continue
       });
   Then(
@@ -643,7 +711,7 @@ TEST_F(GameEndToEnd, ANormalGameFromTheTitleToTheFall) {
       [] { return Named("spiders") && !Named("board") && GetGlobals().inputLevel == 0; }, [] {});
 
   ASSERT_EQ(Run(), 0);
-  EXPECT_EQ(done_.size(), 42u) << (done_.empty() ? "" : done_.back());
+  EXPECT_EQ(done_.size(), 46u) << (done_.empty() ? "" : done_.back());
   const std::string log = Log();
   EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }

@@ -1,5 +1,5 @@
-// The end-of-game summary's lines (which are wrapped, in what order, with what numbers) and the
-// validation key of a copied summary.
+// The end-of-game summary's lines (which are wrapped, in what order, with what numbers), the
+// validation key of a copied summary, and the meanings of a summary's strong words.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,9 @@
 
 #include "game/run_record.h"
 #include "scores/game_summary.h"
+#include "scores/strong_words.h"
 #include "scores/validation_key.h"
+#include "tests/test_support.h"
 #include "words/string_list.h"
 
 namespace spellcrypt {
@@ -123,6 +125,56 @@ TEST(ValidationKeyTest, TheKeyLineFollowsAnEmptyLine) {
   const std::string copied = SummaryWithKey(summary);
   EXPECT_EQ(copied, summary + "\r\nValidation key: " + std::to_string(ValidationKey(summary)) + "\r\n");
   EXPECT_NE(ValidationKey(summary), ValidationKey("Score: 11\r\nDungeon: 1\r\n"));
+}
+
+// The summary screen's other page: each strong word in capitals, its senses under it, an inflected
+// word with its base and a derived one with the word it comes from; words the file lacks say so.
+TEST(GameSummaryTest, TheStrongWordsWithTheirMeanings) {
+  testing::TempDir dir;
+  const std::string path = dir.Path() + "/meanings.dat";
+  Meaning mouse{"mouse", false, {PartOfSpeech::Noun, "any of numerous small rodents"}, std::nullopt};
+  Meaning crowd{"crowd",
+                false,
+                {PartOfSpeech::Noun, "a large number of things or people considered together"},
+                Sense{PartOfSpeech::Verb, "cause to herd, drive, or crowd together"}};
+  Meaning packager{"package",
+                   true,
+                   {PartOfSpeech::Noun, "a collection of things wrapped or boxed together"},
+                   std::nullopt};
+  testing::WriteBytes(path, EncodeMeanings({{"crowds", crowd}, {"mice", mouse}, {"packager", packager}}));
+
+  const std::string summary =
+      "Score: 5\r\n\r\n- strong words used -\r\n\r\nCROWDS\r\nZYXWV\r\nPACKAGER\r\nMICE\r\n";
+  MeaningsOnDemand meanings(path);
+  RecordedLines out;
+  AppendStrongWordMeanings(out, StrongWordsOf(summary), meanings);
+  EXPECT_EQ(out.calls, (std::vector<std::string>{
+                           "L:- meanings of the strong words -",
+                           "L:",
+                           "L:CROWDS",
+                           "T:(crowd) noun: a large number of things or people considered together",
+                           "T:verb: cause to herd, drive, or crowd together",
+                           "L:",
+                           "L:ZYXWV",
+                           "T:(no meaning known)",
+                           "L:",
+                           "L:PACKAGER",
+                           "T:(from package) noun: a collection of things wrapped or boxed together",
+                           "L:",
+                           "L:MICE",
+                           "T:(mouse) noun: any of numerous small rodents",
+                           "L:",
+                       }));
+
+  // A game without strong words, and a meanings file that cannot be read: a note, never a crash.
+  RecordedLines none;
+  AppendStrongWordMeanings(none, StrongWordsOf("Score: 5\r\n"), meanings);
+  ASSERT_EQ(none.calls.size(), 3u);
+  EXPECT_EQ(none.calls[2].rfind("T:No strong words in this game", 0), 0u);
+  MeaningsOnDemand missing(dir.Path() + "/nothing.dat");
+  RecordedLines unread;
+  AppendStrongWordMeanings(unread, {"crowds"}, missing);
+  EXPECT_EQ(unread.calls.back(), "T:The word meanings could not be read (data/meanings.dat).");
 }
 
 }  // namespace

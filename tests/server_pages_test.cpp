@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scores/strong_words.h"
 #include "server/web_page.h"
 #include "tests/server_test_support.h"
 #include "words/meanings.h"

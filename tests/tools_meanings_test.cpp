@@ -1,13 +1,21 @@
 // The meanings generator's base-form finder and WordNet reader, against WordNet itself (its
-// exception lists and lemmas) and against a small lexicon written here.
+// exception lists and lemmas) and against a small lexicon written here; and the built meanings file
+// against the generator's choices for the words of dealt racks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/random.h"
+#include "game/letter_draw.h"
+#include "tests/game_test_support.h"
 #include "tools/meanings/base_form.h"
+#include "tools/meanings/choose_meaning.h"
 #include "tools/meanings/wordnet.h"
+#include "words/dictionary.h"
+#include "words/letter_table.h"
+#include "words/meanings.h"
 
 namespace spellcrypt {
 namespace {
@@ -166,6 +174,49 @@ TEST(WordNetReader, TheDatabaseHasSensesGlossesAndCounts) {
   EXPECT_TRUE(wordnet.lexicon.IsLemma("airbag", PartOfSpeech::Noun));
   EXPECT_EQ(wordnet.Displayed("airbag"), "air bag");
   EXPECT_EQ(wordnet.Displayed("dog"), "dog");
+}
+
+// Racks dealt from the game's own letter weights, the words a player could cast from them, and for
+// each the meaning the game reads from the built file: it is the one the generator chooses, and a
+// word the generator finds nothing for has none in the file.
+TEST(MeaningsFile, TheWordsOfDealtRacksHaveTheMeaningsTheGeneratorChose) {
+  const std::string data = std::string(SPELLCRYPT_BIN_DIR) + "/data/";
+  Dictionary* words = testing::GameWordList();
+  ASSERT_NE(words, nullptr);
+  LetterTable fresh;
+  ASSERT_TRUE(fresh.LoadFile(data + "master_word_list.lft"));
+  Meanings file;
+  ASSERT_TRUE(file.Load(data + "meanings.dat"));
+
+  SimpleGenerator random;
+  random.Seed(20261209);
+  LetterTable weights = fresh;
+  LetterSource source{weights, fresh, random};
+  int casts = 0, withMeaning = 0, derived = 0;
+  for (int rack = 0; rack < 150; ++rack) {
+    std::string letters;
+    for (int i = 0; i < 8; ++i) letters += static_cast<char>(DrawLetter(source, true) - 'A' + 'a');
+    words->FindWords(letters, nullptr);
+    const std::vector<std::string> found = words->results.Strings();
+    if (found.empty()) continue;
+    // A short word, and the longest the rack spells, as players cast both kinds.
+    for (const std::string& word :
+         {found[static_cast<std::size_t>(random.Next()) % found.size()], found.back()}) {
+      ++casts;
+      Meaning chosen;
+      const bool has = MeaningOf(Database(), word, &chosen);
+      const std::optional<Meaning> read = file.Find(word);
+      ASSERT_EQ(read.has_value(), has) << word << " from " << letters;
+      if (!has) continue;
+      ++withMeaning;
+      if (chosen.derived) ++derived;
+      EXPECT_EQ(*read, chosen) << word << " from " << letters;
+    }
+  }
+  EXPECT_GE(casts, 250);
+  // The coverage the file was made for: most words a player casts have a meaning.
+  EXPECT_GE(withMeaning * 100, casts * 80) << withMeaning << " of " << casts;
+  EXPECT_LT(derived * 10, withMeaning);
 }
 
 }  // namespace

@@ -210,6 +210,18 @@ void MakeSummary(PictureSet& set) {
        17,
        "(128,385) summary, layer 501",
        "CMenuBut copy (normal and highlight)"},
+      {"graphics/summary_meanings.bmp",
+       {474, 385, 96, 30},
+       "Meanings",
+       17,
+       "(474,385) summary, layer 501",
+       "CMenuBut meanings of the strong words (normal and highlight)"},
+      {"graphics/summary_story.bmp",
+       {474, 385, 96, 30},
+       "Summary",
+       17,
+       "(474,385) summary, layer 501, while the meanings show",
+       "CMenuBut back to the summary (normal and highlight)"},
   };
   for (const Piece& p : pieces) {
     Canvas b = ground;

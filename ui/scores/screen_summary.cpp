@@ -9,6 +9,7 @@
 #include "base/log.h"
 #include "game/game.h"
 #include "platform/platform.h"
+#include "scores/strong_words.h"
 #include "scores/validation_key.h"
 #include "ui/framework/layers.h"
 #include "ui/framework/sound.h"
@@ -27,6 +28,10 @@ constexpr int kButtonLayer = 501;
 constexpr int kCopiedLayer = 505;
 constexpr std::uint32_t kCopiedMs = 1000;
 constexpr int kFromScoresLevel = 300;
+constexpr const char* kMeaningsPicture = "graphics\\summary_meanings.bmp";
+constexpr const char* kSummaryPicture = "graphics\\summary_story.bmp";
+constexpr int kMeaningsX = 474;
+constexpr int kMeaningsY = 385;
 
 // A scroll arrow: listed by the game's list, obeying this screen.
 int AddArrow(Screen* screen, const char* picture, int x, int y) {
@@ -92,12 +97,44 @@ bool ScreenSummary::Start() {
     b.button.layer = kButtonLayer;
     if (!b.button.AddToList(this)) return false;
   }
+  // The meanings are the game's own addition: a summary without their button is still whole.
+  meanings_.SetNormalImage(kMeaningsPicture);
+  meanings_.SetOverImage(kMeaningsPicture, false);
+  meanings_.SetPosition(kMeaningsX, kMeaningsY);
+  meanings_.layer = kButtonLayer;
+  if (!meanings_.HasImage() || !meanings_.AddToList(this)) LogError("The summary has no meanings button.");
   return box_.Slider() != nullptr;
+}
+
+void ScreenSummary::ToggleMeanings() {
+  const char* picture = kMeaningsPicture;
+  if (!showingMeanings_) {
+    summaryLines_ = box_.Lines();
+    std::string text;
+    box_.GetAllText(text);
+    box_.Clear();
+    TextBoxLines lines(box_);
+    CAppGlo* app = GetApp();
+    if (app != nullptr) AppendStrongWordMeanings(lines, StrongWordsOf(text), app->meanings);
+    picture = kSummaryPicture;
+  } else {
+    box_.Clear();
+    for (const std::string& line : summaryLines_) box_.AddLine(line);
+    summaryLines_.clear();
+  }
+  showingMeanings_ = !showingMeanings_;
+  box_.Scroll(0);  // from the top, the slider's knob with it
+  meanings_.SetNormalImage(picture);
+  meanings_.SetOverImage(picture, false);
 }
 
 void ScreenSummary::Copy() {
   std::string text;
-  box_.GetAllText(text);
+  if (showingMeanings_) {
+    for (const std::string& line : summaryLines_) text += line + "\r\n";
+  } else {
+    box_.GetAllText(text);
+  }
   const std::string copied = SummaryWithKey(text);
   // Only a copy that reached the clipboard is confirmed as one; a browser answers a little later,
   // when the summary may be gone (the notice stands on its own) or the game over (nothing shows).
@@ -125,6 +162,8 @@ bool ScreenSummary::HandleInput(int type, const InputEvent* event) {
     Continue();
   } else if (type == InputClicked && event->senderId == copy_.id) {
     Copy();
+  } else if (type == InputClicked && event->senderId == meanings_.id) {
+    ToggleMeanings();
   }
   return false;
 }

@@ -1,6 +1,11 @@
 // The summary of a game: a scrolling text box, continue, and a copy to the clipboard with the
 // validation key. Shown at the end of a game, and from the high-score screen for a stored entry.
+// A third button turns the box to the meanings of the summary's strong words and back; the copy is
+// always of the summary.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "ui/framework/screen.h"
 #include "ui/widgets/menu_button.h"
@@ -19,11 +24,16 @@ class ScreenSummary : public Screen {
  private:
   void Copy();
   void Continue();
+  // Between the summary and the meanings of its strong words.
+  void ToggleMeanings();
 
   bool fromScores_;
   CTextBox box_;
   CMenuBut continue_;
   CMenuBut copy_;
+  CMenuBut meanings_;
+  bool showingMeanings_ = false;
+  std::vector<std::string> summaryLines_;  // the summary's lines while the meanings show
   int upId_ = -1;
   int downId_ = -1;
   bool closing_ = false;
