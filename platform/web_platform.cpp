@@ -139,12 +139,19 @@ WebPlatform* gCurrent = nullptr;  // the one platform the page's answers go to
 // The page's side: drawing the frame, the dialog, links, the clipboard, full screen, and keeping
 // the player's files in IndexedDB after each change. (JavaScript: kept out of clang-format.)
 // clang-format off
+// The canvas's context and an ImageData over the frame's bytes in the module's memory, made once
+// (and again only when that memory grows, which replaces its buffer, or the frame's size changes).
 EM_JS(void, spellcrypt_present, (const char* canvas, const std::uint8_t* rgba, int w, int h), {
   const c = document.querySelector(UTF8ToString(canvas));
   if (!c) return;
   if (!c.spellcryptContext) c.spellcryptContext = c.getContext("2d", {alpha: false});
-  const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4);
-  c.spellcryptContext.putImageData(new ImageData(pixels, w, h), 0, 0);
+  let image = c.spellcryptImage;
+  if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== rgba || image.width !== w ||
+      image.height !== h) {
+    image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h);
+    c.spellcryptImage = image;
+  }
+  c.spellcryptContext.putImageData(image, 0, 0);
 });
 
 EM_JS(void, spellcrypt_dialog, (const char* caption, const char* text), {
@@ -352,19 +359,20 @@ void WebPlatform::PostQuit(int exitCode) {
 }
 
 void WebPlatform::Present(const std::uint32_t* pixels, int width, int height, int pitch) {
-  rgba_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-  std::uint8_t* out = rgba_.data();
+  const double started = emscripten_get_now();
+  // 0x00RRGGBB to the canvas's bytes R, G, B, 255: one little-endian word 0xFFBBGGRR a pixel.
+  rgba_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  std::uint32_t* out = rgba_.data();
   for (int y = 0; y < height; ++y) {
     const std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
     for (int x = 0; x < width; ++x) {
       const std::uint32_t p = row[x];
-      *out++ = static_cast<std::uint8_t>(p >> 16);
-      *out++ = static_cast<std::uint8_t>(p >> 8);
-      *out++ = static_cast<std::uint8_t>(p);
-      *out++ = 255;
+      out[x] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
     }
+    out += width;
   }
-  spellcrypt_present(canvas_.c_str(), rgba_.data(), width, height);
+  spellcrypt_present(canvas_.c_str(), reinterpret_cast<const std::uint8_t*>(rgba_.data()), width, height);
+  lastPresentMs_ = emscripten_get_now() - started;
   ++presents_;
 }
 

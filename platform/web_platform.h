@@ -28,6 +28,8 @@ class WebPlatform : public IPlatform {
   const std::string& Canvas() const { return canvas_; }
   // Frames put on the canvas so far.
   int Presents() const { return presents_; }
+  // How long the last frame took to hand to the canvas (its bytes made over, and put), in ms.
+  double LastPresentMs() const { return lastPresentMs_; }
   // Called at once when the tab is hidden or the page left (false) or the tab shown again (true),
   // instead of queuing a focus event: a hidden tab runs no frames, so what must happen then cannot
   // wait for one. It may be told it is hidden twice.
@@ -78,9 +80,10 @@ class WebPlatform : public IPlatform {
  private:
   std::string canvas_;
   std::deque<PlatformEvent> events_;
-  std::vector<std::uint8_t> rgba_;
+  std::vector<std::uint32_t> rgba_;  // the frame as the canvas takes it (bytes R, G, B, A)
   bool created_ = false;
   int presents_ = 0;
+  double lastPresentMs_ = 0;
   std::map<int, std::function<void(bool)>> copies_;  // copies waiting for the clipboard's answer
   int nextCopy_ = 1;
 };

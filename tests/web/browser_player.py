@@ -558,6 +558,9 @@ def main():
             state = page.wait("the busiest fight measured", lambda s: s.get("measured", 0) >= 900, timeout=180, every=1)
             figures["busy_frame_us"] = state["frameUs"]
             figures["busy_frames_measured"] = state["measured"]
+            figures["busy_present_us"] = state["presentUs"]
+            figures["meanings_load_ms"] = state["meaningsLoadMs"]
+            figures["meanings_find_ns"] = state["meaningsFindNs"]
         log("figures: " + json.dumps(figures))
         with open(os.path.join(args.out, "figures.json"), "w") as f:
             json.dump(figures, f, indent=1)
