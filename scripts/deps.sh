@@ -3,12 +3,19 @@
 # pinned npm packages the build reads (the picture generator's icons, the word list's filter of
 # slurs and strong profanity). The build itself never installs anything.
 # Quick when nothing is missing: one dpkg-query, no apt or npm call.
-# With --web, also what the browser edition and its test need (scripts/web-packages.txt), which the
-# desktop game does without.
+# With --web, also what the browser edition and its test need (scripts/web-packages.txt), and with
+# --package what building and checking the Debian packages needs (scripts/package-packages.txt);
+# the desktop game does without both.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 lists=("$here"/packages*.txt)
-[ "${1:-}" = "--web" ] && lists+=("$here/web-packages.txt")
+for option in "$@"; do
+  case "$option" in
+    --web) lists+=("$here/web-packages.txt") ;;
+    --package) lists+=("$here/package-packages.txt") ;;
+    *) echo "deps.sh: unknown option $option (--web, --package)" >&2; exit 2 ;;
+  esac
+done
 mapfile -t wanted < <(grep -hvE '^\s*(#|$)' "${lists[@]}" | awk '{print $1}' | sort -u)
 missing=()
 for pkg in "${wanted[@]}"; do

@@ -102,7 +102,8 @@ void PictureSet::CheckKeyed(const std::string& name, const std::string& path, co
 }
 
 void PictureSet::EmitDesktopIcon(const std::string& name, const Canvas& c) {
-  if (!WritePng(outDir_ + "/" + name, c)) {
+  const std::string path = outDir_ + "/" + name;
+  if (!MakeDirectories(path.substr(0, path.rfind('/'))) || !WritePng(path, c)) {
     std::fprintf(stderr, "art: could not write %s\n", name.c_str());
     ++failures_;
   }

@@ -129,6 +129,21 @@ Canvas Logo() {
   return out;
 }
 
+// The game's icon, 64 pixels across times scale: a gold-lettered tile with a violet glow.
+Canvas GameIcon(int scale) {
+  const double s = scale;
+  const int size = 64 * scale;
+  Canvas icon(size, size);
+  Canvas glow(size, size);
+  RoundedRect(glow.cr(), 6 * s, 6 * s, 52 * s, 52 * s, 8 * s);
+  SetColor(glow.cr(), {1, 1, 1, 1});
+  cairo_fill(glow.cr());
+  icon.PaintMask(Blur(glow.Alpha(), 3 * scale), Rgb(0x9A6BFF), 0, 0, 1.0);
+  TileBody(icon, 7 * s, 7 * s, 50 * s, 17, Rgb(0xE0B040, 0.3));
+  Word(icon, "S", Face::kTitle, 46 * s, 32 * s, 48 * s, Align::kCentre, WordStyle::kInk);
+  return icon;
+}
+
 }  // namespace
 
 void MakeTitle(PictureSet& set) {
@@ -169,16 +184,17 @@ void MakeTitle(PictureSet& set) {
            "CMenuBut logo (normal and highlight)");
 
   // Window icon: a gold-lettered tile with a violet glow, on the key colour.
-  Canvas icon(64, 64);
-  Canvas glow(64, 64);
-  RoundedRect(glow.cr(), 6, 6, 52, 52, 8);
-  SetColor(glow.cr(), {1, 1, 1, 1});
-  cairo_fill(glow.cr());
-  icon.PaintMask(Blur(glow.Alpha(), 3), Rgb(0x9A6BFF), 0, 0, 1.0);
-  TileBody(icon, 7, 7, 50, 17, Rgb(0xE0B040, 0.3));
-  Word(icon, "S", Face::kTitle, 46, 32, 48, Align::kCentre, WordStyle::kInk);
+  const Canvas icon = GameIcon(1);
   set.Emit("graphics/icon.bmp", icon, 1, pal::kKeyMagenta, "window icon", "SDL window (platform)");
   set.EmitDesktopIcon("spellcrypt.png", icon);
+  // The desktop's icon in the usual theme sizes: the larger ones drawn anew at their size, the
+  // smaller ones scaled down from the window's.
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    Canvas sized = size >= 64 ? GameIcon(size / 64) : Canvas(size, size);
+    if (size < 64) sized.DrawScaled(icon, 0, 0, size, size);
+    const std::string name = std::to_string(size) + "x" + std::to_string(size);
+    set.EmitDesktopIcon("icons/" + name + "/spellcrypt.png", sized);
+  }
 }
 
 }  // namespace spellcrypt::art
