@@ -39,10 +39,12 @@ CHANGELOG
 # Every file of the tree dated at the commit, as a checkout at that moment would be.
 find "$src" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 
-# ccache, when there is one, with the build folder mapped away so that builds in other folders
-# share its results.
+# ccache, when there is one: the user's cache (debhelper gives the build a home of its own), with
+# the build folder left out of its keys, as it is out of the objects, so that builds in other
+# folders share its results.
 if [ -d /usr/lib/ccache ]; then
-  export PATH="/usr/lib/ccache:$PATH" CCACHE_BASEDIR="$work"
+  export PATH="/usr/lib/ccache:$PATH" CCACHE_BASEDIR="$work" CCACHE_NOHASHDIR=1
+  export CCACHE_DIR="${CCACHE_DIR:-$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")}"
 fi
 (cd "$src" && dpkg-buildpackage -b -us -uc --no-sign >"$work/build.log" 2>&1) || {
   tail -60 "$work/build.log" >&2
