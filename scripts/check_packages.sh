@@ -5,7 +5,7 @@
 #   3. a previous version of both (the same packages under a lower version) is installed with
 #      apt-get: the server's user, state folder and enabled (not started) unit are in place; the
 #      installed game runs headless for a normal user and keeps its files in
-#      ~/.local/share/spellcrypt/; the installed server, started with its unit's command line as its
+#      ~/.local/share/spellcrypt/, and on an X server its window shows the title; the installed server, started with its unit's command line as its
 #      user, takes a score posted as the game posts it (curl) and shows it on GET /;
 #   4. the new version is installed over it: the player's files and the server's database (the
 #      score) are still there;
@@ -93,6 +93,27 @@ for f in log.txt defaults.dat; do
 done
 grep -q "Game started" "$folder/log.txt" || fail "the installed game did not start: $(tail -5 "$folder/log.txt")"
 grep -q "ERROR" "$folder/log.txt" && fail "the installed game logged errors: $(grep ERROR "$folder/log.txt" | head -5)"
+# On an X server, its window shows the title screen (kept as build/packages/title.png).
+set +e
+runuser -u nobody -- env -i PATH=/usr/bin:/bin:/usr/games HOME="$home" SDL_AUDIODRIVER=dummy \
+  timeout 90 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
+    spellcrypt -WINDOWED & game=$!
+    for _ in $(seq 60); do
+      window=$(xdotool search --name Spellcrypt 2>/dev/null | head -1)
+      [ -n "$window" ] && break
+      sleep 0.5
+    done
+    sleep 3
+    import -window "$window" "$0"
+    kill -TERM "$game"
+    wait "$game"' "$home/title.png" >"$scratch/title.txt" 2>&1
+set -e
+[ -s "$home/title.png" ] || { cat "$scratch/title.txt" >&2; fail "no picture of the installed game's window"; }
+mkdir -p build/packages
+mv "$home/title.png" build/packages/title.png
+colours="$(identify -format %k build/packages/title.png)"
+[ "$colours" -gt 1000 ] || fail "the installed game's window shows $colours colours, not the title screen"
+echo "game: its window shows the title screen ($(identify -format %wx%h build/packages/title.png), $colours colours)"
 sha256sum "$folder"/* >"$scratch/player_files.txt"
 echo "game: ran for nobody, files in ~/.local/share/spellcrypt: $(cd "$folder" && echo *)"
 
