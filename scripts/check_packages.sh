@@ -24,7 +24,7 @@ scratch="$(mktemp -d /tmp/spellcrypt-packages.XXXXXX)"
 server_pid=""
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
-  apt-get purge -y -q spellcrypt spellcrypt-server >/dev/null 2>&1 || true
+  dpkg --purge spellcrypt spellcrypt-server >/dev/null 2>&1 || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -69,7 +69,7 @@ for deb in "$game" "$server"; do
   sed -i "s/^Version: .*/Version: ${version}~previous/" "$tree/DEBIAN/control"
   dpkg-deb --root-owner-group -b "$tree" "$previous/$(basename "$deb" | sed "s/_${version}_/_${version}~previous_/")" >/dev/null
 done
-apt-get purge -y -q spellcrypt spellcrypt-server >/dev/null 2>&1 || true
+dpkg --purge spellcrypt spellcrypt-server >/dev/null 2>&1 || true
 apt-get install -y -q "$previous"/*.deb >"$scratch/apt.txt" 2>&1 || { cat "$scratch/apt.txt" >&2; fail "apt-get install failed"; }
 dpkg -L spellcrypt spellcrypt-server | sort -u >"$scratch/files.txt"
 getent passwd spellcrypt-server >/dev/null || fail "the server's user was not made"
@@ -122,7 +122,8 @@ command_line="$(sed -n 's/^ExecStart=//p' "$unit")"
 port="$(sed -n 's/.*--port \([0-9]*\).*/\1/p' <<<"$command_line")"
 start_server() {
   # shellcheck disable=SC2086
-  runuser -u spellcrypt-server -- $command_line >>"$scratch/server.txt" 2>&1 &
+  setpriv --reuid spellcrypt-server --regid spellcrypt-server --init-groups -- $command_line \
+    >>"$scratch/server.txt" 2>&1 &
   server_pid=$!
   for _ in $(seq 1 50); do
     curl -sf "http://127.0.0.1:$port/" >/dev/null 2>&1 && return 0
@@ -133,7 +134,7 @@ start_server() {
 }
 stop_server() {
   kill -TERM "$server_pid"
-  wait "$server_pid" || fail "the server did not stop in order"
+  wait "$server_pid" || fail "the server did not stop in order: $(tail -3 "$scratch/server.txt")"
   server_pid=""
 }
 start_server
@@ -158,7 +159,13 @@ echo "upgrade: ${version}~previous to $version kept the player's files and the s
 
 # --- 5. Removed and purged, without a question ---
 apt-get remove -y -q spellcrypt spellcrypt-server </dev/null >"$scratch/apt.txt" 2>&1 || { cat "$scratch/apt.txt" >&2; fail "apt-get remove failed"; }
-apt-get purge -y -q spellcrypt spellcrypt-server </dev/null >"$scratch/apt.txt" 2>&1 || { cat "$scratch/apt.txt" >&2; fail "apt-get purge failed"; }
+# What removal keeps (the server's state, its user) goes with the purge; apt knows packages installed
+# from files only while they are installed, so dpkg purges them.
+dpkg --purge spellcrypt spellcrypt-server </dev/null >"$scratch/apt.txt" 2>&1 || { cat "$scratch/apt.txt" >&2; fail "the purge failed"; }
+for name in spellcrypt spellcrypt-server; do
+  status="$(dpkg-query -W -f '${db:Status-Status}' "$name" 2>/dev/null || true)"
+  [ -z "$status" ] || [ "$status" = not-installed ] || fail "$name is still known to dpkg as $status after the purge"
+done
 left=()
 while IFS= read -r path; do
   [ -e "$path" ] || [ -L "$path" ] || continue
