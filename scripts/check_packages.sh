@@ -6,7 +6,8 @@
 #      apt-get: the server's user, state folder and enabled (not started) unit are in place; the
 #      installed game runs headless for a normal user and keeps its files in
 #      ~/.local/share/spellcrypt/, and on an X server its window shows the title; the installed server, started with its unit's command line as its
-#      user, takes a score posted as the game posts it (curl) and shows it on GET /;
+#      user, takes a score posted as the game posts it (curl) and shows it on GET /, the entry's
+#      strong words with their meanings, and the browser edition at /play/;
 #   4. the new version is installed over it: the player's files and the server's database (the
 #      score) are still there;
 #   5. both are removed and purged without a question: nothing of them is left on disk, and the
@@ -144,9 +145,12 @@ answer="$("$form_tool" 1 PackageTester 4200 3 0 "$scratch/summary.txt" |
     "http://127.0.0.1:$port/splcryp/submit.php")"
 [ "$answer" = "msg|Your score of 4,200 is #1 of the Normal rankings." ] || fail "the server answered: $answer"
 curl -s "http://127.0.0.1:$port/?mode=1" | grep -q PackageTester || fail "GET / does not show the score"
+curl -s "http://127.0.0.1:$port/entry?id=1" | grep -q "The strong words" ||
+  fail "the entry's page does not list its strong words' meanings"
+curl -sf "http://127.0.0.1:$port/play/" | grep -q "spellcrypt\.[0-9a-f]*\.js" || fail "the browser edition is not served"
 stop_server
 echo "server: $command_line"
-echo "server: took a score and showed it"
+echo "server: took a score, showed it with its strong word's meaning, and served the browser edition"
 
 # --- 4. The upgrade keeps the player's files and the scores ---
 apt-get install -y -q "$game" "$server" >"$scratch/apt.txt" 2>&1 || { cat "$scratch/apt.txt" >&2; fail "the upgrade failed"; }
@@ -169,8 +173,11 @@ done
 left=()
 while IFS= read -r path; do
   [ -e "$path" ] || [ -L "$path" ] || continue
-  [ -d "$path" ] && [ ! -L "$path" ] && [ "$(dpkg -S "$path" 2>/dev/null | wc -l)" -gt 0 ] && continue
-  [ -d "$path" ] && [ ! -L "$path" ] && [ -n "$(ls -A "$path")" ] && continue
+  # A folder the system or other packages still have files in (/usr/share/icons/hicolor/…) stays.
+  if [ -d "$path" ]; then
+    [ -n "$(ls -A "$path" 2>/dev/null)" ] && continue
+    dpkg -S "$path" >/dev/null 2>&1 && continue
+  fi
   left+=("$path")
 done <"$scratch/files.txt"
 [ ${#left[@]} -eq 0 ] || fail "left on disk after the purge: ${left[*]}"
